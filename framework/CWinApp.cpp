@@ -1,0 +1,236 @@
+#include "framework/CWinApp.h"
+
+#include "framework/CString.h"
+#include "framework/CWnd.h"
+#include "framework/ModuleState.h"
+#include "res/resource.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+AFX_MODULE_STATE* AfxGetModuleState()
+{
+    static AFX_MODULE_STATE s_state;
+    return &s_state;
+}
+
+CWinApp* AfxGetApp() { return AfxGetModuleState()->m_pCurrentWinApp; }
+
+HINSTANCE AfxGetInstanceHandle()
+{
+    AFX_MODULE_STATE* pState = AfxGetModuleState();
+    if (pState->m_hCurrentInstanceHandle == nullptr)
+        pState->m_hCurrentInstanceHandle = GetModuleHandleA(nullptr);
+    return pState->m_hCurrentInstanceHandle;
+}
+
+HINSTANCE AfxGetResourceHandle()
+{
+    AFX_MODULE_STATE* pState = AfxGetModuleState();
+    if (pState->m_hCurrentResourceHandle == nullptr)
+        pState->m_hCurrentResourceHandle = AfxGetInstanceHandle();
+    return pState->m_hCurrentResourceHandle;
+}
+
+LPCSTR AfxGetAppName()
+{
+    LPCSTR psz = AfxGetModuleState()->m_lpszCurrentAppName;
+    return psz != nullptr ? psz : "";
+}
+
+LPSTR AfxStrDup(LPCSTR psz)
+{
+    if (psz == nullptr)
+        return nullptr;
+    const size_t cb = strlen(psz) + 1;
+    LPSTR pszCopy = static_cast<LPSTR>(malloc(cb));
+    if (pszCopy != nullptr)
+        memcpy(pszCopy, psz, cb);
+    return pszCopy;
+}
+
+void AfxStrFree(LPCSTR psz) { free(const_cast<LPSTR>(psz)); }
+
+CWinApp::CWinApp(LPCSTR lpszAppName)
+{
+    m_pszAppName = AfxStrDup(lpszAppName);
+    AFX_MODULE_STATE* pState = AfxGetModuleState();
+    pState->m_pCurrentWinApp = this;
+    pState->m_lpszCurrentAppName = m_pszAppName;
+}
+
+CWinApp::~CWinApp()
+{
+    AFX_MODULE_STATE* pState = AfxGetModuleState();
+    if (pState->m_lpszCurrentAppName == m_pszAppName)
+        pState->m_lpszCurrentAppName = nullptr;
+    if (pState->m_pCurrentWinApp == this)
+        pState->m_pCurrentWinApp = nullptr;
+    AfxStrFree(m_pszAppName);
+    AfxStrFree(m_pszProfileName);
+    AfxStrFree(m_pszRegistryKey);
+}
+
+BOOL CWinApp::InitInstance() { return TRUE; }
+
+int CWinApp::ExitInstance() { return 0; }
+
+int CWinApp::Run()
+{
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0)
+    {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return ExitInstance();
+}
+
+void CWinApp::InitDefaultAppName()
+{
+    if (m_pszAppName == nullptr)
+    {
+        CString strName;
+        if (!strName.LoadString(IDS_APP_TITLE))
+        {
+            char szPath[MAX_PATH] = {};
+            GetModuleFileNameA(AfxGetInstanceHandle(), szPath, MAX_PATH - 1);
+            char* pszName = strrchr(szPath, '\\');
+            pszName = pszName != nullptr ? pszName + 1 : szPath;
+            char* pszExtension = strrchr(pszName, '.');
+            if (pszExtension != nullptr)
+                *pszExtension = '\0';
+            strName = pszName;
+        }
+        m_pszAppName = AfxStrDup(strName);
+    }
+    AfxGetModuleState()->m_lpszCurrentAppName = m_pszAppName;
+}
+
+void CWinApp::SetRegistryKey(LPCSTR lpszRegistryKey)
+{
+    AfxStrFree(m_pszRegistryKey);
+    m_pszRegistryKey = AfxStrDup(lpszRegistryKey);
+    AfxStrFree(m_pszProfileName);
+    m_pszProfileName = AfxStrDup(m_pszAppName);
+}
+
+HKEY CWinApp::GetAppRegistryKey()
+{
+    if (m_pszRegistryKey == nullptr || m_pszProfileName == nullptr)
+        return nullptr;
+    const REGSAM samDesired = KEY_READ | KEY_WRITE;
+    HKEY hSoftKey = nullptr;
+    HKEY hCompanyKey = nullptr;
+    HKEY hAppKey = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "software", 0, samDesired, &hSoftKey) == ERROR_SUCCESS)
+    {
+        DWORD dwDisposition;
+        if (RegCreateKeyExA(hSoftKey, m_pszRegistryKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                            samDesired, nullptr, &hCompanyKey, &dwDisposition) == ERROR_SUCCESS)
+        {
+            if (RegCreateKeyExA(hCompanyKey, m_pszProfileName, 0, nullptr,
+                                REG_OPTION_NON_VOLATILE, samDesired, nullptr, &hAppKey,
+                                &dwDisposition) != ERROR_SUCCESS)
+                hAppKey = nullptr;
+        }
+    }
+    if (hSoftKey != nullptr)
+        RegCloseKey(hSoftKey);
+    if (hCompanyKey != nullptr)
+        RegCloseKey(hCompanyKey);
+    return hAppKey;
+}
+
+HKEY CWinApp::GetSectionKey(LPCSTR lpszSection)
+{
+    HKEY hAppKey = GetAppRegistryKey();
+    if (hAppKey == nullptr)
+        return nullptr;
+    HKEY hSectionKey = nullptr;
+    DWORD dwDisposition;
+    if (RegCreateKeyExA(hAppKey, lpszSection, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_READ | KEY_WRITE, nullptr, &hSectionKey,
+                        &dwDisposition) != ERROR_SUCCESS)
+        hSectionKey = nullptr;
+    RegCloseKey(hAppKey);
+    return hSectionKey;
+}
+
+UINT CWinApp::GetProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault)
+{
+    HKEY hSectionKey = GetSectionKey(lpszSection);
+    if (hSectionKey == nullptr)
+        return static_cast<UINT>(nDefault);
+    // Cleared first, so that data shorter than four bytes reads zero-extended.
+    DWORD dwValue = 0;
+    DWORD dwType = 0;
+    DWORD cbData = sizeof(dwValue);
+    const LONG lResult = RegQueryValueExA(hSectionKey, lpszEntry, nullptr, &dwType,
+                                          reinterpret_cast<LPBYTE>(&dwValue), &cbData);
+    RegCloseKey(hSectionKey);
+    if (lResult != ERROR_SUCCESS)
+        return static_cast<UINT>(nDefault);
+    return dwValue;
+}
+
+BOOL CWinApp::WriteProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nValue)
+{
+    HKEY hSectionKey = GetSectionKey(lpszSection);
+    if (hSectionKey == nullptr)
+        return FALSE;
+    const DWORD dwValue = static_cast<DWORD>(nValue);
+    const LONG lResult = RegSetValueExA(hSectionKey, lpszEntry, 0, REG_DWORD,
+                                        reinterpret_cast<const BYTE*>(&dwValue), sizeof(dwValue));
+    RegCloseKey(hSectionKey);
+    return lResult == ERROR_SUCCESS;
+}
+
+void CWinApp::BeginWaitCursor()
+{
+    HCURSOR hcurPrevious = SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514))); // IDC_WAIT
+    if (m_nWaitCursorCount++ == 0)
+        m_hcurWaitCursorRestore = hcurPrevious;
+}
+
+void CWinApp::EndWaitCursor()
+{
+    if (m_nWaitCursorCount == 0)
+        return;
+    if (--m_nWaitCursorCount == 0)
+        SetCursor(m_hcurWaitCursorRestore != nullptr
+                      ? m_hcurWaitCursorRestore
+                      : LoadCursorA(nullptr, MAKEINTRESOURCEA(32512))); // IDC_ARROW
+}
+
+int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT nIDHelp)
+{
+    HWND hWndOwner = nullptr;
+    CWinApp* pApp = AfxGetApp();
+    if (pApp != nullptr && pApp->m_pMainWnd != nullptr)
+    {
+        hWndOwner = pApp->m_pMainWnd->GetSafeHwnd();
+        if (hWndOwner != nullptr && IsWindow(hWndOwner))
+            hWndOwner = GetLastActivePopup(hWndOwner);
+        else
+            hWndOwner = nullptr;
+    }
+    (void)nIDHelp; // the program has no help file
+    return MessageBoxA(hWndOwner, lpszText, AfxGetAppName(), nType);
+}
+
+int AfxWinMain(HINSTANCE hInstance, int nCmdShow)
+{
+    (void)nCmdShow;
+    AFX_MODULE_STATE* pState = AfxGetModuleState();
+    pState->m_hCurrentInstanceHandle = hInstance;
+    pState->m_hCurrentResourceHandle = hInstance;
+    CWinApp* pApp = AfxGetApp();
+    if (pApp == nullptr)
+        return -1;
+    pApp->m_hInstance = hInstance;
+    pApp->InitDefaultAppName();
+    if (!pApp->InitInstance())
+        return pApp->ExitInstance();
+    return pApp->Run();
+}

@@ -1,0 +1,61 @@
+// The application object: registry identity, per-user profile values, the application name that
+// captions message boxes, the wait cursor, and the run of the program.
+#pragma once
+
+#include <windows.h>
+
+class CWnd;
+
+class CWinApp
+{
+public:
+    explicit CWinApp(LPCSTR lpszAppName = nullptr);
+    virtual ~CWinApp();
+
+    // Called once after the framework's start-up. FALSE: no message loop, the program ends.
+    virtual BOOL InitInstance();
+    virtual int ExitInstance();
+    virtual int Run();
+
+    // Values then live under HKEY_CURRENT_USER\Software\<lpszRegistryKey>\<profile name>; the
+    // profile name becomes a copy of the current application name.
+    void SetRegistryKey(LPCSTR lpszRegistryKey);
+
+    // The application's key, created where missing; the caller closes it. Null on failure.
+    HKEY GetAppRegistryKey();
+    // The subkey lpszSection of the application's key, created where missing, or null.
+    HKEY GetSectionKey(LPCSTR lpszSection);
+
+    UINT GetProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault);
+    BOOL WriteProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nValue);
+
+    void BeginWaitCursor();
+    void EndWaitCursor();
+
+    // Heap strings owned by the application object and freed when it is destroyed.
+    LPCSTR m_pszAppName = nullptr;
+    LPCSTR m_pszProfileName = nullptr;
+    LPCSTR m_pszRegistryKey = nullptr;
+
+    CWnd* m_pMainWnd = nullptr;
+    HINSTANCE m_hInstance = nullptr;
+
+    // Sets the default application name (string 57344, or the program's file name) when none was
+    // given to the constructor. Part of the framework's start-up.
+    void InitDefaultAppName();
+
+private:
+    int m_nWaitCursorCount = 0;
+    HCURSOR m_hcurWaitCursorRestore = nullptr;
+};
+
+// Heap copies of the kind CWinApp frees at exit.
+LPSTR AfxStrDup(LPCSTR psz);
+void AfxStrFree(LPCSTR psz);
+
+// A message box with the application name as caption, owned by the application's main window (or
+// its active popup) while that exists.
+int AfxMessageBox(LPCSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
+
+// The framework's start-up and run: the program's WinMain calls this.
+int AfxWinMain(HINSTANCE hInstance, int nCmdShow);

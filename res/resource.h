@@ -1,0 +1,46 @@
+// Resource ids shared by the code and the resource scripts of all three language sets.
+#pragma once
+
+// Dialog templates
+#define IDD_VERSION_INFO 100
+#define IDD_STARTUP_SETTINGS 131
+
+// Strings
+#define IDS_VERSION_MENU_ITEM 101
+#define IDS_TITLE_FORMAT 128
+#define IDS_GAME_RUNNING 10000
+#define IDS_APP_TITLE 57344
+
+// Framework prompts of the port validation (the numbers the framework has always used)
+#define IDP_PARSE_INT_RANGE 61714
+#define IDP_PARSE_UINT 61719
+
+// Menu, bitmap, icon, cursor
+#define IDR_LINK_CONTEXT_MENU 129
+#define IDB_BANNER 132
+#define IDI_APP 128
+#define IDC_LINK_HAND 130
+
+// Commands
+#define IDM_VERSION_INFO 0x0010
+#define ID_EDIT_COPY 0xE122
+
+// Controls of the startup settings dialog
+#define IDC_BANNER 1001
+#define IDC_INITIALIZE 1002
+#define IDC_ENABLE_BGM 1003
+#define IDC_ENABLE_SOUND 1004
+#define IDC_ENABLE_MOVIE 1005
+#define IDC_USE_PROXY 1006
+#define IDC_PROXY_PRECONFIG 1007
+#define IDC_PROXY_NAMED 1008
+#define IDC_PROXY_HOST 1009
+#define IDC_PROXY_PORT 1010
+#define IDC_PROXY_USER 1011
+#define IDC_PROXY_PASSWORD 1012
+
+// Controls of the version information dialog
+#define IDC_VERSION_TITLE 1013
+#define IDC_VERSION_LINE 1014
+#define IDC_LINK_COMMUNITY 1015
+#define IDC_LINK_HOMEPAGE 1016

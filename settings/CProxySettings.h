@@ -1,0 +1,46 @@
+// The network settings record: loads the Login values below the application key, derives the proxy
+// mode, takes the dialog's fields and saves them back with the password scrambled.
+#pragma once
+
+#include "framework/CString.h"
+#include "settings/ProxyMode.h"
+
+#include <windows.h>
+
+class CProxySettings
+{
+public:
+    // hKey: the application key (may be null). bOwnKey: the destructor closes it.
+    CProxySettings(HKEY hKey, BOOL bLoadNow, BOOL bOwnKey);
+    virtual ~CProxySettings();
+    // A record owns its key handle: copies would close it twice.
+    CProxySettings(const CProxySettings&) = delete;
+    CProxySettings& operator=(const CProxySettings&) = delete;
+
+    virtual void Load();
+    virtual void Save();
+
+    void Set(BOOL bUseProxy, BOOL bPreconfig, const char* lpszHost, UINT nPort,
+             const char* lpszUser, const char* lpszPassword);
+
+    // Host and port from the stored server text "host:port"; port 80 when it names none.
+    void SplitServer(CString& strHost, UINT& nPort) const;
+
+    DWORD ReadDwordValue(const char* lpszSubKey, const char* lpszValue, DWORD dwDefault);
+    BOOL WriteDwordValue(const char* lpszSubKey, const char* lpszValue, DWORD dwValue);
+    // Writes a REG_SZ, or deletes the value when lpszText is null.
+    BOOL WriteStringValue(const char* lpszSubKey, const char* lpszValue, const char* lpszText);
+    CString ReadStringValue(const char* lpszSubKey, const char* lpszValue,
+                            const char* lpszDefault);
+
+    HKEY m_hKey;
+    BOOL m_bOwnKey;
+    ProxyMode m_nProxyMode;
+    CString m_strProxyServer;
+    CString m_strProxyUser;
+    CString m_strProxyPasswd;
+
+private:
+    HKEY OpenSubKey(const char* lpszSubKey);
+    void DeleteValue(const char* lpszSubKey, const char* lpszValue);
+};

@@ -1,0 +1,192 @@
+// The application object's identity, its profile values in the real registry, the running-game
+// check with real named mutexes, and the titled texts.
+#include "app/AppIdentity.h"
+#include "app/CSettingsApp.h"
+#include "app/GameMutex.h"
+#include "app/TitledText.h"
+#include "framework/ModuleState.h"
+#include "support/ScratchKey.h"
+
+#include <gtest/gtest.h>
+#include <sddl.h>
+
+#include <string>
+
+namespace
+{
+const char kAppKey[] = "Software\\Orvane\\Tessaly Kr";
+
+// Every test here starts with the application's fixed key gone and removes it afterwards.
+class SettingsAppTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { theApp.ApplyIdentity(); }
+    ScratchKey appKey{kAppKey};
+};
+
+TEST_F(SettingsAppTest, IdentityIsTheMakerKeyProfileNameAndProductTitle)
+{
+    EXPECT_STREQ(theApp.m_pszRegistryKey, "Orvane");
+    EXPECT_STREQ(theApp.m_pszProfileName, "Tessaly Kr");
+    EXPECT_STREQ(theApp.m_pszAppName, "Corvath Plus");
+    EXPECT_EQ(AfxGetModuleState()->m_lpszCurrentAppName, theApp.m_pszAppName);
+}
+
+TEST_F(SettingsAppTest, GetAppRegistryKeyCreatesTheApplicationKey)
+{
+    ASSERT_FALSE(appKey.Exists());
+    HKEY hKey = theApp.GetAppRegistryKey();
+    ASSERT_NE(hKey, nullptr);
+    RegCloseKey(hKey);
+    EXPECT_TRUE(appKey.Exists());
+}
+
+TEST_F(SettingsAppTest, MediaSwitchesWriteAsDwordsAndReadBack)
+{
+    for (const char* entry : {"EnableBGM", "EnableSound", "EnableMovie"})
+    {
+        SCOPED_TRACE(entry);
+        EXPECT_EQ(theApp.GetProfileInt("Configs", entry, 1), 1u) << "missing reads the default";
+        EXPECT_TRUE(theApp.WriteProfileInt("Configs", entry, 0));
+        DWORD type = 0;
+        std::string data;
+        ASSERT_TRUE(appKey.Read("Configs", entry, &type, &data));
+        EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+        EXPECT_EQ(data, std::string("\0\0\0\0", 4));
+        EXPECT_EQ(theApp.GetProfileInt("Configs", entry, 1), 0u);
+        EXPECT_TRUE(theApp.WriteProfileInt("Configs", entry, 1));
+        EXPECT_EQ(appKey.ReadDword("Configs", entry, 0xDEADBEEF), 1u);
+        EXPECT_EQ(theApp.GetProfileInt("Configs", entry, 7), 1u);
+    }
+}
+
+TEST_F(SettingsAppTest, GetProfileIntReadsShortDataZeroExtendedAndLongDataAsMissing)
+{
+    struct Case
+    {
+        const char* name;
+        DWORD type;
+        std::string data;
+        UINT expected;
+    };
+    const Case cases[] = {
+        {"no data", REG_BINARY, std::string(), 0},
+        {"one byte", REG_BINARY, std::string("\x01", 1), 1},
+        {"two bytes", REG_BINARY, std::string("\x34\x12", 2), 0x1234},
+        {"three bytes", REG_BINARY, std::string("\xFF\xFF\xFF", 3), 0xFFFFFF},
+        {"four bytes of another type", REG_BINARY, std::string("\x00\x00\x00\x80", 4),
+         0x80000000},
+        {"eight bytes", REG_QWORD, std::string("\x01\0\0\0\0\0\0\0", 8), 7},
+        {"text longer than four bytes", REG_SZ, std::string("12345\0", 6), 7},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        appKey.Write("Configs", "EnableBGM", c.type, c.data);
+        EXPECT_EQ(theApp.GetProfileInt("Configs", "EnableBGM", 7), c.expected);
+    }
+}
+
+TEST(GameMutex, ReportsTheMutexOnlyWhileItExists)
+{
+    EXPECT_FALSE(IsGameRunning(kGameMutexName));
+    HANDLE hGame = CreateMutexA(nullptr, TRUE, kGameMutexName);
+    ASSERT_NE(hGame, nullptr);
+    EXPECT_TRUE(IsGameRunning(kGameMutexName));
+    EXPECT_FALSE(IsGameRunning("Velmora Mutex 2"));
+    CloseHandle(hGame);
+    // No handle of ours kept the mutex alive.
+    EXPECT_FALSE(IsGameRunning(kGameMutexName));
+}
+
+TEST(GameMutex, LeavesNoHandleOpen)
+{
+    HANDLE hGame = CreateMutexA(nullptr, FALSE, kGameMutexName);
+    ASSERT_NE(hGame, nullptr);
+    DWORD before = 0, after = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &before);
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(IsGameRunning(kGameMutexName));
+    GetProcessHandleCount(GetCurrentProcess(), &after);
+    EXPECT_EQ(after, before);
+    CloseHandle(hGame);
+}
+
+TEST(GameMutex, ANameOfAnotherKindOfObjectIsNotTheGame)
+{
+    HANDLE hEvent = CreateEventA(nullptr, FALSE, FALSE, kGameMutexName);
+    ASSERT_NE(hEvent, nullptr);
+    EXPECT_FALSE(IsGameRunning(kGameMutexName));
+    CloseHandle(hEvent);
+}
+
+// A game that runs elevated may grant others nothing but SYNCHRONIZE on its mutex: that must
+// still count as running. Wine does not enforce the DACL, so the mutex here opens with our
+// reduced access request; the decision for "access denied" is shown by the last check, which
+// asks for the full access that such a DACL refuses on Windows.
+TEST(GameMutex, AMutexThatGrantsOnlySynchronizeCountsAsRunning)
+{
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(
+        "D:(A;;0x00100000;;;WD)", SDDL_REVISION_1, &descriptor, nullptr));
+    SECURITY_ATTRIBUTES attributes = {sizeof(attributes), descriptor, FALSE};
+    HANDLE hGame = CreateMutexA(&attributes, FALSE, kGameMutexName);
+    ASSERT_NE(hGame, nullptr);
+
+    EXPECT_TRUE(IsGameRunning(kGameMutexName));
+    HANDLE hFull = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kGameMutexName);
+    if (hFull == nullptr)
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    else
+        CloseHandle(hFull);
+
+    CloseHandle(hGame);
+    LocalFree(descriptor);
+}
+
+TEST(TitledText, SubstitutesTheTitleForTheOnlyPercentS)
+{
+    struct Case
+    {
+        const char* format;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"\xA1\xBA%s\xA1\xBB \xB1\xE2", "\xA1\xBA" "Corvath Plus\xA1\xBB \xB1\xE2"},
+        {"%s", "Corvath Plus"},
+        {"no title", "no title"},
+        {"100%% %s", "100% Corvath Plus"},
+        {"%s and %s", "Corvath Plus and %s"},
+        {"%d %x %n %p %", "%d %x %n %p %"},
+        {"%%s", "%s"},
+        {"", ""},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.format);
+        EXPECT_STREQ(SubstituteTitle(c.format, kProductTitle), c.expected);
+    }
+}
+
+TEST(TitledText, FormatTitledStringLoadsTheResourceAndFillsTheTitle)
+{
+    CString text = "untouched";
+    EXPECT_TRUE(theApp.FormatTitledString(200, text));
+    EXPECT_STREQ(text, "[Corvath Plus] settings");
+    EXPECT_TRUE(theApp.FormatTitledString(201, text));
+    EXPECT_STREQ(text, "100% of Corvath Plus, then %d %s %x %n %");
+    EXPECT_TRUE(theApp.FormatTitledString(202, text));
+    EXPECT_STREQ(text, "no title here");
+}
+
+TEST(TitledText, AMissingStringLeavesTheOutputUnchanged)
+{
+    for (UINT id : {203u, 999u, 12345u})
+    {
+        SCOPED_TRACE(id);
+        CString text = "untouched";
+        EXPECT_FALSE(theApp.FormatTitledString(id, text));
+        EXPECT_STREQ(text, "untouched");
+    }
+}
+} // namespace
