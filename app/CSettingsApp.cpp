@@ -1,6 +1,7 @@
 #include "app/CSettingsApp.h"
 
 #include "app/AppIdentity.h"
+#include "app/LanguageChoice.h"
 #include "app/TitledText.h"
 #include "framework/ModuleState.h"
 #include "framework/StringResource.h"
@@ -11,6 +12,7 @@ CSettingsApp::CSettingsApp() : CWinApp(nullptr) {}
 
 BOOL CSettingsApp::InitInstance()
 {
+    ChooseLanguageSet();
     ApplyIdentity();
     // No message loop follows: the program ends when its one dialog closes.
     return FALSE;

@@ -4,7 +4,9 @@
 # window-manager wait, dialogs run on the null graphics driver unless a display is asked for, and
 # the CJK dialog fonts map to fonts that Debian ships.
 set -euo pipefail
-prefix=${1:?usage: make-wine-prefix.sh PREFIX}
+prefix=${1:?usage: make-wine-prefix.sh PREFIX [null|x11]}
+# null: dialogs run with no X server at all (tests); x11: real windows on $DISPLAY (run, screenshots)
+driver=${2:-null}
 stamp=$prefix/.startup-prefix-ready
 [ -f "$stamp" ] && exit 0
 
@@ -24,7 +26,7 @@ done
 # locale (command-line arguments with CJK text arrive garbled, files do not).
 reg=$(mktemp --suffix=.reg)
 trap 'rm -f "$reg"' EXIT
-python3 - "$reg" <<'PY'
+python3 - "$reg" "$driver" <<'PY'
 import sys
 lines = [
     "Windows Registry Editor Version 5.00",
@@ -38,7 +40,7 @@ lines = [
     '"Decorated"="Y"',
     "",
     r"[HKEY_CURRENT_USER\Software\Wine\Drivers]",
-    '"Graphics"="null"',
+    '"Graphics"="%s"' % sys.argv[2],
     "",
     r"[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]",
 ]
@@ -53,6 +55,6 @@ lines += ['"%s"="%s"' % kv for kv in replacements.items()]
 text = "\r\n".join(lines) + "\r\n"
 open(sys.argv[1], "wb").write(b"\xff\xfe" + text.encode("utf-16-le"))
 PY
-LC_ALL=ko_KR.UTF-8 "$loader" regedit /S "$(winepath_unix_to_win() { echo "Z:${1//\//\\}"; }; winepath_unix_to_win "$reg")" </dev/null >/dev/null 2>&1
+LC_ALL=ko_KR.UTF-8 "$loader" regedit /S "Z:${reg//\//\\}" </dev/null >/dev/null 2>&1
 wineserver -w
 touch "$stamp"
