@@ -5,6 +5,7 @@
 #include "app/TitledText.h"
 #include "framework/ModuleState.h"
 #include "framework/StringResource.h"
+#include "ui/CStartupSettingsDlg.h"
 
 CSettingsApp theApp;
 
@@ -14,7 +15,13 @@ BOOL CSettingsApp::InitInstance()
 {
     ChooseLanguageSet();
     ApplyIdentity();
-    // No message loop follows: the program ends when its one dialog closes.
+
+    // The dialog reads the stored settings as it is constructed, so the identity comes first.
+    CStartupSettingsDlg dlg(nullptr);
+    m_pMainWnd = &dlg;
+    dlg.DoModal();
+
+    // No message loop follows: the program ends with its one dialog.
     return FALSE;
 }
 

@@ -1,13 +1,114 @@
-// Window wrapper (filled in with the dialog layer).
+// The window wrapper: one C++ object per window, found from its handle through the permanent
+// map, receiving the window's messages through its class's message map.
 #pragma once
+
+#include "framework/CObject.h"
+#include "framework/CString.h"
+#include "framework/MessageMap.h"
 
 #include <windows.h>
 
-class CWnd
+class CWnd : public CObject
 {
+    DECLARE_DYNAMIC(CWnd)
+
 public:
-    virtual ~CWnd() = default;
+    CWnd() = default;
+    ~CWnd() override;
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
     HWND GetSafeHwnd() const { return m_hWnd; }
+    operator HWND() const { return m_hWnd; }
+
+    // The object attached to hWnd, or null when the window has none.
+    static CWnd* FromHandlePermanent(HWND hWnd);
+
+    BOOL Attach(HWND hWnd);
+    HWND Detach();
+    // Attaches the object to an existing window and routes its messages through the message map;
+    // the window's own procedure becomes the default handling.
+    BOOL SubclassWindow(HWND hWnd);
+    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
+    // Creates a window of a registered class, attached to this object from its first message on.
+    BOOL CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle,
+                  const RECT& rect, HWND hWndParent, UINT nID);
+    BOOL DestroyWindow();
+
+    // Handles one message: the message map first, then the default handling.
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // The default handling of a message: the window's own (superclass) procedure.
+    virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Offered the WM_CTLCOLOR* messages that the parent received for this control.
+    virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+
+    // Thin wrappers over the window functions the program uses.
+    CWnd* GetDlgItem(int nID) const;
+    HWND GetDlgItemHandle(int nID) const { return ::GetDlgItem(m_hWnd, nID); }
+    void SetWindowText(LPCSTR lpszText) { ::SetWindowTextA(m_hWnd, lpszText); }
+    void GetWindowText(CString& rText) const;
+    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE)); }
+    DWORD GetExStyle() const
+    {
+        return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE));
+    }
+    void GetClientRect(RECT* pRect) const { ::GetClientRect(m_hWnd, pRect); }
+    void GetWindowRect(RECT* pRect) const { ::GetWindowRect(m_hWnd, pRect); }
+    void ScreenToClient(RECT* pRect) const;
+    void ScreenToClient(POINT* pPoint) const { ::ScreenToClient(m_hWnd, pPoint); }
+    BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+    BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::SendMessageA(m_hWnd, message, wParam, lParam);
+    }
+    void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
+    HMENU GetSystemMenu(BOOL bRevert) const { return ::GetSystemMenu(m_hWnd, bRevert); }
+    HICON SetIcon(HICON hIcon, BOOL bBigIcon);
+    HFONT GetFont() const { return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)); }
+    void SetFont(HFONT hFont, BOOL bRedraw = TRUE);
+    // Centres the window over its owner, or in the work area of its monitor when it has none.
+    void CenterWindow(CWnd* pAlternateOwner = nullptr);
+
+    void BeginWaitCursor();
+    void EndWaitCursor();
 
     HWND m_hWnd = nullptr;
+
+protected:
+    static const AFX_MSGMAP* GetThisMessageMap();
+    virtual const AFX_MSGMAP* GetMessageMap() const;
+
+    // Called before the window is subclassed (from SubclassWindow and DDX_Control).
+    virtual void PreSubclassWindow() {}
+    // Called after the window is gone and the object detached.
+    virtual void PostNcDestroy() {}
+
+    // The default handling of the message being handled now.
+    LRESULT Default();
+
+    // Handlers that derived classes name in their maps and that pass on to the default handling.
+    int OnCreate(LPCREATESTRUCTA lpCreateStruct);
+    void OnDestroy();
+
+    WNDPROC m_pfnSuper = nullptr;
+
+private:
+    bool DispatchMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    bool ReflectCtlColor(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    void OnNcDestroyed();
+
+    MSG m_currentMsg = {};
+
+    friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
+    friend void AfxHookWindowCreate(CWnd*);
+    static LRESULT CALLBACK CreateHookProc(int nCode, WPARAM wParam, LPARAM lParam);
 };
+
+// The window procedure of every window the framework manages.
+LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The next window this thread creates is attached to pWnd and subclassed from its first message.
+void AfxHookWindowCreate(CWnd* pWnd);
+// Ends the hook if no window was created.
+void AfxUnhookWindowCreate();

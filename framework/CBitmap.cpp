@@ -1,0 +1,8 @@
+#include "framework/CBitmap.h"
+
+#include "framework/ModuleState.h"
+
+BOOL CBitmap::LoadBitmap(UINT nIDResource)
+{
+    return Attach(::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource)));
+}

@@ -1,0 +1,260 @@
+#include "ui/CStartupSettingsDlg.h"
+
+#include "app/AppIdentity.h"
+#include "app/CSettingsApp.h"
+#include "app/GameMutex.h"
+#include "framework/CPaintDC.h"
+#include "framework/DataExchange.h"
+#include "framework/ModuleState.h"
+#include "res/resource.h"
+#include "settings/CProxySettings.h"
+#include "ui/BannerLayout.h"
+#include "ui/CVersionInfoDlg.h"
+
+namespace
+{
+const char kConfigs[] = "Configs";
+const char kEnableBGM[] = "EnableBGM";
+const char kEnableSound[] = "EnableSound";
+const char kEnableMovie[] = "EnableMovie";
+const UINT kMaxPort = 65535;
+
+bool IsChecked(HWND hButton) { return SendMessageA(hButton, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+RECT ClientRectOf(HWND hChild, HWND hParent)
+{
+    RECT rc;
+    GetWindowRect(hChild, &rc);
+    MapWindowPoints(nullptr, hParent, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+} // namespace
+
+BEGIN_MESSAGE_MAP(CStartupSettingsDlg, CDialog)
+ON_WM_CREATE()
+ON_WM_SYSCOMMAND()
+ON_WM_PAINT()
+ON_WM_QUERYDRAGICON()
+ON_BN_CLICKED(IDC_INITIALIZE, OnInitialize)
+ON_BN_CLICKED(IDC_USE_PROXY, OnProxyOptionClicked)
+ON_BN_CLICKED(IDC_PROXY_PRECONFIG, OnProxyOptionClicked)
+ON_BN_CLICKED(IDC_PROXY_NAMED, OnProxyOptionClicked)
+END_MESSAGE_MAP()
+
+CStartupSettingsDlg::CStartupSettingsDlg(CWnd* pParent)
+    : CDialog(IDD_STARTUP_SETTINGS, pParent),
+      m_hIcon(LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_APP)))
+{
+    SetDefaults();
+    LoadStoredSettings();
+}
+
+CStartupSettingsDlg::~CStartupSettingsDlg() = default;
+
+void CStartupSettingsDlg::SetDefaults()
+{
+    m_bEnableBGM = TRUE;
+    m_bEnableSound = TRUE;
+    m_bEnableMovie = TRUE;
+    m_strHost.Empty();
+    m_strPassword.Empty();
+    m_strUser.Empty();
+    m_nPort = 80;
+    m_bUseProxy = FALSE;
+    m_nProxyKind = 0;
+}
+
+// The stored settings into the fields: the media switches (on when missing) and the proxy record.
+void CStartupSettingsDlg::LoadStoredSettings()
+{
+    m_bEnableBGM = theApp.GetProfileInt(kConfigs, kEnableBGM, m_bEnableBGM) != 0;
+    m_bEnableSound = theApp.GetProfileInt(kConfigs, kEnableSound, m_bEnableSound) != 0;
+    m_bEnableMovie = theApp.GetProfileInt(kConfigs, kEnableMovie, m_bEnableMovie) != 0;
+
+    CProxySettings settings(theApp.GetAppRegistryKey(), FALSE, TRUE);
+    settings.Load();
+    m_bUseProxy = settings.m_nProxyMode != Direct;
+    if (m_bUseProxy)
+        m_nProxyKind = settings.m_nProxyMode != Preconfig ? 1 : 0;
+    // Also in Direct: a server stored with it still shows, disabled.
+    settings.SplitServer(m_strHost, m_nPort);
+    m_strUser = settings.m_strProxyUser;
+    m_strPassword = settings.m_strProxyPasswd;
+}
+
+void CStartupSettingsDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_BANNER, m_wndBanner);
+    DDX_Check(pDX, IDC_ENABLE_BGM, m_bEnableBGM);
+    DDX_Check(pDX, IDC_ENABLE_SOUND, m_bEnableSound);
+    DDX_Check(pDX, IDC_ENABLE_MOVIE, m_bEnableMovie);
+    DDX_Text(pDX, IDC_PROXY_HOST, m_strHost);
+    DDX_Text(pDX, IDC_PROXY_PASSWORD, m_strPassword);
+    DDX_Text(pDX, IDC_PROXY_USER, m_strUser);
+    DDX_Text(pDX, IDC_PROXY_PORT, m_nPort);
+    DDV_MinMaxUInt(pDX, m_nPort, 0, kMaxPort);
+    DDX_Check(pDX, IDC_USE_PROXY, m_bUseProxy);
+    DDX_Radio(pDX, IDC_PROXY_PRECONFIG, m_nProxyKind);
+}
+
+BOOL CStartupSettingsDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    AppendVersionMenuItem();
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+
+    CString strCaption;
+    theApp.FormatTitledString(IDS_TITLE_FORMAT, strCaption);
+    SetWindowText(strCaption);
+
+    LayOutAroundBanner();
+    CenterWindow();
+    UpdateControlStates();
+    return TRUE;
+}
+
+void CStartupSettingsDlg::AppendVersionMenuItem()
+{
+    HMENU hSysMenu = GetSystemMenu(FALSE);
+    if (hSysMenu == nullptr)
+        return;
+    CString strItem;
+    if (!strItem.LoadString(IDS_VERSION_MENU_ITEM) || strItem.IsEmpty())
+        return;
+    AppendMenuA(hSysMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(hSysMenu, MF_STRING, IDM_VERSION_INFO, strItem);
+}
+
+// Sizes the banner to its bitmap and lays the dialog out around it; without the bitmap the banner
+// is hidden and the template layout stays.
+void CStartupSettingsDlg::LayOutAroundBanner()
+{
+    BannerLayoutInput input = {};
+    HWND hBanner = m_wndBanner.m_hWnd;
+    input.placeholder = ClientRectOf(hBanner, m_hWnd);
+    input.bHasBitmap = m_bmpBanner.LoadBitmap(IDB_BANNER) != FALSE;
+    if (input.bHasBitmap)
+    {
+        BITMAP bitmap = {};
+        m_bmpBanner.GetBitmap(&bitmap);
+        input.bitmapSize = {bitmap.bmWidth, bitmap.bmHeight};
+        SetWindowPos(hBanner, nullptr, 0, 0, bitmap.bmWidth, bitmap.bmHeight,
+                     SWP_NOMOVE | SWP_NOZORDER);
+        m_wndBanner.SetBitmap(m_bmpBanner);
+    }
+    else
+    {
+        m_wndBanner.ShowWindow(SW_HIDE);
+    }
+    GetClientRect(&input.clientRect);
+
+    const BannerLayout layout = ComputeBannerLayout(input);
+    if (layout.bMoveBanner)
+        SetWindowPos(hBanner, nullptr, layout.bannerTopLeft.x, layout.bannerTopLeft.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER);
+
+    RECT rcWindow = layout.clientRect;
+    AdjustWindowRectEx(&rcWindow, GetStyle(), FALSE, GetExStyle());
+    SetWindowPos(m_hWnd, nullptr, 0, 0, rcWindow.right - rcWindow.left,
+                 rcWindow.bottom - rcWindow.top, SWP_NOMOVE | SWP_NOZORDER);
+
+    for (HWND hChild = GetWindow(hBanner, GW_HWNDNEXT); hChild != nullptr;
+         hChild = GetWindow(hChild, GW_HWNDNEXT))
+    {
+        const RECT rc = ClientRectOf(hChild, m_hWnd);
+        SetWindowPos(hChild, nullptr, rc.left + layout.dx, rc.top + layout.dy, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER);
+    }
+}
+
+void CStartupSettingsDlg::UpdateControlStates()
+{
+    const bool bUseProxy = IsChecked(GetDlgItemHandle(IDC_USE_PROXY));
+    EnableWindow(GetDlgItemHandle(IDC_PROXY_PRECONFIG), bUseProxy);
+    EnableWindow(GetDlgItemHandle(IDC_PROXY_NAMED), bUseProxy);
+
+    const bool bNamedProxy = bUseProxy && IsChecked(GetDlgItemHandle(IDC_PROXY_NAMED));
+    static const int s_proxyFields[] = {IDC_PROXY_HOST, IDC_PROXY_PORT, IDC_PROXY_USER,
+                                        IDC_PROXY_PASSWORD};
+    for (int nID : s_proxyFields)
+        EnableWindow(GetDlgItemHandle(nID), bNamedProxy);
+}
+
+void CStartupSettingsDlg::OnOK()
+{
+    BeginWaitCursor();
+    if (UpdateData(TRUE))
+    {
+        if (IsGameRunning(kGameMutexName))
+            theApp.ShowTitledMessage(IDS_GAME_RUNNING, MB_OK | MB_ICONEXCLAMATION);
+        else
+            SaveSettings();
+    }
+    EndWaitCursor();
+}
+
+// Writes every setting and ends the dialog. Write failures are not reported: the dialog closes
+// with IDOK all the same.
+void CStartupSettingsDlg::SaveSettings()
+{
+    theApp.WriteProfileInt(kConfigs, kEnableBGM, m_bEnableBGM ? 1 : 0);
+    theApp.WriteProfileInt(kConfigs, kEnableSound, m_bEnableSound ? 1 : 0);
+    theApp.WriteProfileInt(kConfigs, kEnableMovie, m_bEnableMovie ? 1 : 0);
+
+    CProxySettings settings(theApp.GetAppRegistryKey(), FALSE, TRUE);
+    settings.Set(m_bUseProxy, m_nProxyKind == 0, m_strHost, m_nPort, m_strUser, m_strPassword);
+    settings.Save();
+    EndDialog(IDOK);
+}
+
+void CStartupSettingsDlg::OnCancel() { CDialog::OnCancel(); }
+
+int CStartupSettingsDlg::OnCreate(LPCREATESTRUCTA lpCreateStruct)
+{
+    return CDialog::OnCreate(lpCreateStruct);
+}
+
+void CStartupSettingsDlg::OnSysCommand(UINT nID, LPARAM)
+{
+    if ((nID & 0xFFF0) == IDM_VERSION_INFO)
+    {
+        CVersionInfoDlg dlgVersion;
+        dlgVersion.DoModal();
+        return;
+    }
+    Default();
+}
+
+void CStartupSettingsDlg::OnPaint()
+{
+    if (!IsIconic())
+    {
+        Default();
+        return;
+    }
+    CPaintDC dc(m_hWnd);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(static_cast<HDC>(dc)), 0);
+    const int cxIcon = GetSystemMetrics(SM_CXICON);
+    const int cyIcon = GetSystemMetrics(SM_CYICON);
+    RECT rc;
+    GetClientRect(&rc);
+    const int x = (rc.right - rc.left - cxIcon + 1) / 2;
+    const int y = (rc.bottom - rc.top - cyIcon + 1) / 2;
+    DrawIcon(dc, x, y, m_hIcon);
+}
+
+HCURSOR CStartupSettingsDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
+
+void CStartupSettingsDlg::OnInitialize()
+{
+    BeginWaitCursor();
+    SetDefaults();
+    UpdateData(FALSE);
+    UpdateControlStates();
+    EndWaitCursor();
+}
+
+void CStartupSettingsDlg::OnProxyOptionClicked() { UpdateControlStates(); }

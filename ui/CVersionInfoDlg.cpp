@@ -1,0 +1,5 @@
+#include "ui/CVersionInfoDlg.h"
+
+#include "res/resource.h"
+
+CVersionInfoDlg::CVersionInfoDlg() : CDialog(IDD_VERSION_INFO, nullptr) {}
