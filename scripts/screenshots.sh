@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Takes screenshots of the real program under Wine and Xvfb for each language set:
+# docs/settings-<set>.png (the main dialog) and, with "version", docs/version-<set>.png too.
+# Usage: scripts/screenshots.sh [version]   (after a win64 build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tree=$PWD/build/win64
+cmake --build "$tree" --target StartupSettings shot_helper >/dev/null
+prefix=$PWD/build/shots-prefix
+scripts/make-wine-prefix.sh "$prefix" x11
+export WINEPREFIX=$prefix WINEDEBUG=-all
+loader=/usr/lib/wine/wine64
+
+display=:${STARTUP_SHOTS_DISPLAY:-78}
+Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+trap 'wineserver -k >/dev/null 2>&1 || true; kill $xvfb_pid 2>/dev/null || true' EXIT
+export DISPLAY=$display
+sleep 1
+
+# The dialog window of the program, by X class (CJK titles do not match a name search).
+wait_for_window() {
+  local w=""
+  for _ in $(seq 1 50); do
+    w=$(xdotool search --onlyvisible --class "$1" 2>/dev/null | tail -n 1 || true)
+    [ -n "$w" ] && { echo "$w"; return 0; }
+    sleep 0.2
+  done
+  return 1
+}
+
+shoot() { # locale set
+  local locale=$1 set=$2
+  LC_ALL=$locale "$loader" "$tree/StartupSettings.exe" </dev/null >/dev/null 2>&1 &
+  local pid=$!
+  local w
+  w=$(wait_for_window startupsettings.exe) || { echo "no window for $set"; kill $pid; return 1; }
+  sleep 1
+  "$loader" "$tree/tests/support/shot_helper.exe" activate
+  sleep 0.5
+  import -window "$w" "docs/settings-$set.png"
+  echo "docs/settings-$set.png"
+  if [ "${WITH_VERSION:-0}" = 1 ]; then
+    "$loader" "$tree/tests/support/shot_helper.exe" version
+    sleep 1.5
+    "$loader" "$tree/tests/support/shot_helper.exe" activate
+    sleep 0.5
+    local v
+    v=$(xdotool search --onlyvisible --class startupsettings.exe | tail -n 1)
+    if [ -n "$v" ] && [ "$v" != "$w" ]; then
+      import -window "$v" "docs/version-$set.png"
+      echo "docs/version-$set.png"
+    fi
+  fi
+  wineserver -k >/dev/null 2>&1 || true
+  wait $pid 2>/dev/null || true
+}
+
+[ "${1:-}" = version ] && WITH_VERSION=1
+mkdir -p docs
+shoot ko_KR.UTF-8 ko
+shoot ja_JP.UTF-8 ja
+shoot zh_TW.UTF-8 zh-TW
