@@ -39,7 +39,7 @@ protected:                                                                      
     const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }              \
     const AFX_MSGMAP* theClass::GetThisMessageMap()                                                \
     {                                                                                              \
-        using ThisClass = theClass;                                                                \
+        using ThisClass [[maybe_unused]] = theClass;                                               \
         using TheBaseClass = baseClass;                                                            \
         static const AFX_MSGMAP_ENTRY s_entries[] = {
 
@@ -110,6 +110,11 @@ protected:                                                                      
                                           HIWORD(lParam));)},
 #define ON_WM_NCHITTEST()                                                                          \
     {WM_NCHITTEST, 0, 0, AFX_THUNK_(return pThis->OnNcHitTest(AFX_POINT_FROM_LPARAM_(lParam));)},
+#define ON_WM_SETFONT()                                                                            \
+    {WM_SETFONT, 0, 0,                                                                             \
+     AFX_THUNK_(pThis->OnSetFont(reinterpret_cast<HFONT>(wParam),                                  \
+                                 static_cast<BOOL>(LOWORD(lParam)));                               \
+                return 0;)},
 #define ON_WM_CTLCOLOR_REFLECT()                                                                   \
     {WM_REFLECT_CTLCOLOR, 0, 0,                                                                    \
      AFX_THUNK_(return reinterpret_cast<LRESULT>(                                                  \

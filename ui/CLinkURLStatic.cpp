@@ -1,0 +1,281 @@
+#include "ui/CLinkURLStatic.h"
+
+#include "framework/CClientDC.h"
+#include "framework/ModuleState.h"
+#include "res/resource.h"
+#include "ui/LinkHitBox.h"
+
+#include <shellapi.h>
+#include <string.h>
+
+IMPLEMENT_DYNCREATE(CLinkURLStatic, CStatic)
+
+const COLORREF CLinkURLStatic::s_crNormal = RGB(0, 0, 255);
+const COLORREF CLinkURLStatic::s_crVisited = RGB(128, 0, 128);
+const COLORREF CLinkURLStatic::s_crHover = RGB(255, 0, 0);
+
+BEGIN_MESSAGE_MAP(CLinkURLStatic, CStatic)
+ON_WM_CREATE()
+ON_WM_DESTROY()
+ON_WM_LBUTTONDOWN()
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONUP()
+ON_WM_CONTEXTMENU()
+ON_WM_SETCURSOR()
+ON_WM_NCHITTEST()
+ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
+ON_WM_CTLCOLOR_REFLECT()
+ON_WM_SETFONT()
+END_MESSAGE_MAP()
+
+CLinkURLStatic::CLinkURLStatic() : m_bVisited(FALSE), m_crText(s_crNormal) {}
+
+CLinkURLStatic::~CLinkURLStatic() = default;
+
+void CLinkURLStatic::PreSubclassWindow()
+{
+    CStatic::PreSubclassWindow();
+    GetWindowText(m_strURL);
+    StartHoverTimer();
+}
+
+int CLinkURLStatic::OnCreate(LPCREATESTRUCTA lpCreateStruct)
+{
+    if (CStatic::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    // Attached before its window existed, the label starts its timer here; attached by
+    // subclassing as well, the second SetTimer only restarts the same timer.
+    StartHoverTimer();
+    return 0;
+}
+
+void CLinkURLStatic::OnDestroy()
+{
+    // Killed before the window goes, so that no tick reaches a destroyed window.
+    ::KillTimer(m_hWnd, kHoverTimerId);
+    CStatic::OnDestroy();
+}
+
+void CLinkURLStatic::StartHoverTimer()
+{
+    ::SetTimer(m_hWnd, kHoverTimerId, kHoverTimerPeriod, &HoverTimerProc);
+}
+
+BOOL CLinkURLStatic::HitTestText(POINT point) const
+{
+    CString strText;
+    GetWindowText(strText);
+    if (strText.IsEmpty())
+        return FALSE;
+
+    SIZE sizeText;
+    {
+        CClientDC dc(m_hWnd);
+        // Before the first paint there is no underlined font yet; the context's own font measures.
+        HGDIOBJ hOldFont = nullptr;
+        if (m_fontUnderline.GetSafeHandle() != nullptr)
+            hOldFont = dc.SelectObject(m_fontUnderline.GetSafeHandle());
+        sizeText = MeasureLinkText(strText, &MeasureWithDC, static_cast<HDC>(dc));
+        if (hOldFont != nullptr)
+            dc.SelectObject(hOldFont);
+    }
+
+    RECT rcClient;
+    GetClientRect(&rcClient);
+    const RECT rcText = LinkTextBox(rcClient, sizeText, GetStyle());
+    return ::PtInRect(&rcText, point);
+}
+
+void CLinkURLStatic::UpdateHoverColor()
+{
+    COLORREF crText = s_crVisited;
+    if (!m_bVisited)
+    {
+        crText = IsPointerOnText() ? s_crHover : s_crNormal;
+    }
+    if (crText != m_crText)
+        ShowColor(crText);
+}
+
+bool CLinkURLStatic::IsPointerOnText() const
+{
+    POINT point = {};
+    if (!::GetCursorPos(&point))
+        return false;
+    ScreenToClient(&point);
+    return HitTestText(point) != FALSE;
+}
+
+void CALLBACK HoverTimerProc(HWND hWnd, UINT, UINT_PTR, DWORD)
+{
+    CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+    if (pWnd == nullptr || !pWnd->IsKindOf(RUNTIME_CLASS(CLinkURLStatic)))
+        return;
+    // During a press the button handlers own the colour.
+    if (::GetCapture() == hWnd)
+        return;
+    static_cast<CLinkURLStatic*>(pWnd)->UpdateHoverColor();
+}
+
+void CLinkURLStatic::ShowColor(COLORREF crText)
+{
+    m_crText = crText;
+    Invalidate(TRUE);
+}
+
+void CLinkURLStatic::OnLButtonDown(UINT, POINT point)
+{
+    if (!HitTestText(point))
+        return;
+    ::SetCapture(m_hWnd);
+    ShowColor(PressedColor());
+}
+
+void CLinkURLStatic::OnMouseMove(UINT, POINT)
+{
+    // While pressed the colour stays the pressed one wherever the pointer goes.
+    if (IsPressed() && PressedColor() != m_crText)
+        ShowColor(PressedColor());
+}
+
+void CLinkURLStatic::OnLButtonUp(UINT, POINT point)
+{
+    // A press whose capture was taken away is over: its release does nothing.
+    if (!IsPressed())
+        return;
+    ::ReleaseCapture();
+    if (HitTestText(point))
+    {
+        OpenURL();
+        ShowColor(PressedColor());
+    }
+    else
+    {
+        ShowColor(m_bVisited ? s_crVisited : s_crNormal);
+    }
+}
+
+bool CLinkURLStatic::EnsureURL()
+{
+    if (m_strURL.IsEmpty())
+        GetWindowText(m_strURL);
+    return !m_strURL.IsEmpty();
+}
+
+void CLinkURLStatic::OpenURL()
+{
+    if (!EnsureURL())
+        return;
+    const HINSTANCE hResult =
+        ::ShellExecuteA(nullptr, "open", m_strURL, nullptr, nullptr, SW_SHOWNORMAL);
+    // The shell answers a number above 32 for success and an error code up to 32 otherwise.
+    if (reinterpret_cast<UINT_PTR>(hResult) > 32)
+        m_bVisited = TRUE;
+}
+
+void CLinkURLStatic::OnContextMenu(HWND, POINT point)
+{
+    POINT ptClient = point;
+    ScreenToClient(&ptClient);
+    if (!HitTestText(ptClient))
+        return;
+    HMENU hMenu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_LINK_CONTEXT_MENU));
+    if (hMenu == nullptr)
+        return;
+    // The chosen command is sent to the label itself: its copy entry handles it.
+    HMENU hPopup = ::GetSubMenu(hMenu, 0);
+    if (hPopup != nullptr)
+        ::TrackPopupMenu(hPopup, TPM_RIGHTBUTTON, point.x, point.y, 0, m_hWnd, nullptr);
+    ::DestroyMenu(hMenu);
+}
+
+BOOL CLinkURLStatic::OnSetCursor(HWND, UINT, UINT)
+{
+    // The pointer's position, not the hit-test code: only the text's box shows the hand.
+    HCURSOR hCursor = IsPointerOnText()
+                          ? ::LoadCursorA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDC_LINK_HAND))
+                          : ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)); // IDC_ARROW
+    ::SetCursor(hCursor);
+    return TRUE;
+}
+
+LRESULT CLinkURLStatic::OnNcHitTest(POINT)
+{
+    // A static without SS_NOTIFY lets the mouse through to its parent; the label takes it.
+    return HTCLIENT;
+}
+
+// Puts the address on the clipboard as plain text, replacing everything there; silent on failure.
+void CLinkURLStatic::OnEditCopy()
+{
+    if (!EnsureURL())
+        return;
+    const SIZE_T cbText = static_cast<SIZE_T>(m_strURL.GetLength()) + 1;
+    HGLOBAL hText = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE, cbText);
+    if (hText == nullptr)
+        return;
+    void* pText = ::GlobalLock(hText);
+    if (pText == nullptr)
+    {
+        ::GlobalFree(hText);
+        return;
+    }
+    memcpy(pText, m_strURL.GetString(), cbText);
+    ::GlobalUnlock(hText);
+
+    if (!::OpenClipboard(nullptr))
+    {
+        ::GlobalFree(hText);
+        return;
+    }
+    if (!::EmptyClipboard())
+    {
+        ::GlobalFree(hText);
+        ::CloseClipboard();
+        return;
+    }
+    // On success the clipboard owns the block.
+    if (::SetClipboardData(CF_TEXT, hText) == nullptr)
+        ::GlobalFree(hText);
+    ::CloseClipboard();
+}
+
+void CLinkURLStatic::CreateUnderlineFont()
+{
+    if (m_fontUnderline.GetSafeHandle() != nullptr)
+        return;
+    // A control that reports no font draws with the system font, the one every device context
+    // starts with: its description is underlined instead, so the label keeps the look of its
+    // text and still shows as a link.
+    HFONT hFont = GetFont();
+    if (hFont == nullptr)
+        hFont = static_cast<HFONT>(::GetStockObject(SYSTEM_FONT));
+    LOGFONTA lf;
+    memset(&lf, 0, sizeof(lf));
+    if (::GetObjectA(hFont, sizeof(lf), &lf) == 0)
+        return;
+    lf.lfUnderline = 1;
+    // On failure the font stays empty and the next paint tries again.
+    m_fontUnderline.CreateFontIndirect(&lf);
+}
+
+void CLinkURLStatic::OnSetFont(HFONT, BOOL)
+{
+    Default();
+    m_fontUnderline.DeleteObject();
+    CreateUnderlineFont();
+}
+
+HBRUSH CLinkURLStatic::CtlColor(HDC hDC, UINT)
+{
+    // Icons, frames and the other non-text types are painted as plain statics.
+    if ((GetStyle() & SS_TYPEMASK) > SS_RIGHT)
+        return nullptr;
+    CreateUnderlineFont();
+    // The static's painting owns the context: the font replaced here is not put back.
+    if (m_fontUnderline.GetSafeHandle() != nullptr)
+        ::SelectObject(hDC, m_fontUnderline.GetSafeHandle());
+    ::SetTextColor(hDC, m_crText);
+    ::SetBkMode(hDC, TRANSPARENT);
+    return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+}

@@ -1,0 +1,73 @@
+// A static text control that acts as a web link: underlined, coloured by its state (idle, under
+// the pointer or pressed, visited), with a hand cursor over its text; a left click on the text
+// opens the address with the shell and a right click offers to copy it. Only the box the text
+// covers is the link, not the whole control.
+#pragma once
+
+#include "framework/CFont.h"
+#include "framework/CStatic.h"
+#include "framework/CString.h"
+
+class CLinkURLStatic : public CStatic
+{
+    DECLARE_DYNCREATE(CLinkURLStatic)
+
+public:
+    CLinkURLStatic();
+    ~CLinkURLStatic() override;
+
+    // Whether the client point lies on the box of the window's current text.
+    BOOL HitTestText(POINT point) const;
+    // The hover timer's step: the colour for where the pointer is now, repainted if it changed.
+    void UpdateHoverColor();
+    // Makes the underlined copy of the control's font unless it exists already.
+    void CreateUnderlineFont();
+
+    // The address that a click opens and the copy command copies: the window text when the
+    // label was attached (or, if that was empty, when it is first needed).
+    CString m_strURL;
+    // Set once an open succeeds; never reset while the object lives.
+    BOOL m_bVisited;
+    // The colour the text is drawn in now.
+    COLORREF m_crText;
+    CFont m_fontUnderline;
+
+    static const COLORREF s_crNormal;  // not visited, pointer off the text, not pressed
+    static const COLORREF s_crVisited; // visited, whatever else
+    static const COLORREF s_crHover;   // not visited, pointer on the text or pressed
+
+    // Every label window runs its own timer under this identifier ("LURL").
+    static constexpr UINT_PTR kHoverTimerId = 0x4C55524C;
+    static constexpr UINT kHoverTimerPeriod = 50;
+
+protected:
+    void PreSubclassWindow() override;
+
+    int OnCreate(LPCREATESTRUCTA lpCreateStruct);
+    void OnDestroy();
+    void OnLButtonDown(UINT nFlags, POINT point);
+    void OnMouseMove(UINT nFlags, POINT point);
+    void OnLButtonUp(UINT nFlags, POINT point);
+    void OnContextMenu(HWND hWnd, POINT point);
+    BOOL OnSetCursor(HWND hWnd, UINT nHitTest, UINT message);
+    LRESULT OnNcHitTest(POINT point);
+    void OnEditCopy();
+    HBRUSH CtlColor(HDC hDC, UINT nCtlColor);
+    void OnSetFont(HFONT hFont, BOOL bRedraw);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // Pressed means holding the mouse capture: whoever takes the capture away ends the press.
+    bool IsPressed() const { return ::GetCapture() == m_hWnd; }
+    bool IsPointerOnText() const;
+    COLORREF PressedColor() const { return m_bVisited ? s_crVisited : s_crHover; }
+    void ShowColor(COLORREF crText);
+    void StartHoverTimer();
+    // Fills an empty address from the window text; false when it stays empty.
+    bool EnsureURL();
+    void OpenURL();
+};
+
+// The hover timer's callback: recolours the label whose window it is, unless the label is pressed.
+void CALLBACK HoverTimerProc(HWND hWnd, UINT message, UINT_PTR nIDEvent, DWORD dwTime);
