@@ -1,5 +1,63 @@
 #include "ui/CVersionInfoDlg.h"
 
+#include "app/CSettingsApp.h"
+#include "framework/DataExchange.h"
 #include "res/resource.h"
 
+#include <string.h>
+
+namespace
+{
+const char kVersionLine[] = "Version 1.0";
+// The addresses shown in every language set. The labels open and copy the addresses of the
+// template they were attached to: in the Korean set the same two, in the others their own.
+const char kHomePageAddress[] = "http://kr.orvane.example/";
+const char kCommunityAddress[] = "http://community.orvane.example/";
+} // namespace
+
+// OK, Esc and the close box end the dialog through the framework's defaults.
+BEGIN_MESSAGE_MAP(CVersionInfoDlg, CDialog)
+END_MESSAGE_MAP()
+
 CVersionInfoDlg::CVersionInfoDlg() : CDialog(IDD_VERSION_INFO, nullptr) {}
+
+CVersionInfoDlg::~CVersionInfoDlg() = default;
+
+void CVersionInfoDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_LINK_HOMEPAGE, m_linkHomePage);
+    DDX_Control(pDX, IDC_LINK_COMMUNITY, m_linkCommunity);
+}
+
+BOOL CVersionInfoDlg::OnInitDialog()
+{
+    // Attaches the labels, which take the template's texts as the addresses they open.
+    CDialog::OnInitDialog();
+
+    ::SetDlgItemTextA(m_hWnd, IDC_VERSION_LINE, kVersionLine);
+    m_linkHomePage.SetWindowText(kHomePageAddress);
+    m_linkCommunity.SetWindowText(kCommunityAddress);
+
+    CString strTitle; // stays empty when string 128 is missing
+    theApp.FormatTitledString(IDS_TITLE_FORMAT, strTitle);
+    ::SetDlgItemTextA(m_hWnd, IDC_VERSION_TITLE, strTitle);
+    MakeTitleBold();
+    return TRUE;
+}
+
+// The title line in a bold copy of the dialog font; without a dialog font, or when the copy
+// cannot be made, it keeps the dialog font.
+void CVersionInfoDlg::MakeTitleBold()
+{
+    HFONT hFont = GetFont();
+    if (hFont == nullptr)
+        return;
+    LOGFONTA lf;
+    memset(&lf, 0, sizeof(lf));
+    ::GetObjectA(hFont, sizeof(lf), &lf);
+    lf.lfWeight = FW_BOLD;
+    if (m_fontBold.CreateFontIndirect(&lf))
+        ::SendMessageA(GetDlgItemHandle(IDC_VERSION_TITLE), WM_SETFONT,
+                       reinterpret_cast<WPARAM>(static_cast<HFONT>(m_fontBold)), TRUE);
+}
