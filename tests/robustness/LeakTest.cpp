@@ -7,6 +7,7 @@
 #include "robustness/ObjectCounts.h"
 #include "support/ScratchKey.h"
 #include "ui/CStartupSettingsDlg.h"
+#include "ui/CVersionInfoDlg.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,31 @@ TEST(Leaks, MainDialogConstructedRunAndDestroyedManyTimes)
     const ObjectCounts before = ObjectCounts::Now();
     for (int round = 0; round < kRounds; ++round)
         OpenAndCancelMainDialog();
+    const ObjectCounts after = ObjectCounts::Now();
+
+    EXPECT_LE(after.gdi, before.gdi + kSlack) << "GDI before " << before.gdi;
+    EXPECT_LE(after.user, before.user + kSlack) << "USER before " << before.user;
+    EXPECT_LE(after.handles, before.handles + kSlack) << "handles before " << before.handles;
+}
+
+// Each opening attaches two link labels (timers, an underlined font each) and makes a bold font.
+TEST(Leaks, VersionDialogOpenedAndClosedManyTimes)
+{
+    theApp.ApplyIdentity();
+    auto openAndClose = [] {
+        CVersionInfoDlg dlg;
+        ModalRun::Run(dlg, [](HWND hDialog) {
+            // Let the labels paint (which makes their underlined fonts) and tick before closing.
+            UpdateWindow(hDialog);
+            RedrawWindow(hDialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+            PostMessageA(hDialog, WM_COMMAND, IDOK, 0);
+        });
+    };
+    openAndClose();
+    openAndClose();
+    const ObjectCounts before = ObjectCounts::Now();
+    for (int round = 0; round < kRounds; ++round)
+        openAndClose();
     const ObjectCounts after = ObjectCounts::Now();
 
     EXPECT_LE(after.gdi, before.gdi + kSlack) << "GDI before " << before.gdi;
