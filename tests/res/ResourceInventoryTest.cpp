@@ -1,0 +1,149 @@
+// The resource directory of the built program: which types, ids and languages exist, and the
+// string tables block by block.
+#include "res/LanguageSets.h"
+#include "res/ProgramResourcesTest.h"
+#include "res/ResourceReader.h"
+#include "res/resource.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+namespace
+{
+const LANGID kIconLanguage = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
+
+std::string Entry(LPCWSTR type, WORD id, LANGID language)
+{
+    return DescribeEntry(type, MAKEINTRESOURCEW(id), language);
+}
+
+WORD StringBlock(WORD id)
+{
+    return static_cast<WORD>(id / 16 + 1);
+}
+
+std::set<std::string> ExpectedInventory()
+{
+    std::set<std::string> expected;
+    for (const LanguageSet& set : kLanguageSets)
+    {
+        for (WORD dialog : {IDD_STARTUP_SETTINGS, IDD_VERSION_INFO})
+            expected.insert(Entry(kDialogType, dialog, set.language));
+        for (WORD id : {IDS_VERSION_MENU_ITEM, IDS_TITLE_FORMAT, IDS_GAME_RUNNING, IDS_APP_TITLE,
+                        IDP_PARSE_INT_RANGE, IDP_PARSE_UINT})
+            expected.insert(Entry(kStringType, StringBlock(id), set.language));
+        expected.insert(Entry(kMenuType, IDR_LINK_CONTEXT_MENU, set.language));
+        expected.insert(Entry(kBitmapType, IDB_BANNER, set.language));
+        expected.insert(Entry(kVersionType, 1, set.language));
+    }
+    // Icon 128 with its images 1 and 2, cursor 130 with its image 3: Japanese only.
+    expected.insert(Entry(kIconGroupType, IDI_APP, kIconLanguage));
+    expected.insert(Entry(kIconType, 1, kIconLanguage));
+    expected.insert(Entry(kIconType, 2, kIconLanguage));
+    expected.insert(Entry(kCursorGroupType, IDC_LINK_HAND, kIconLanguage));
+    expected.insert(Entry(kCursorType, 3, kIconLanguage));
+    return expected;
+}
+
+std::string Join(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += "\n  " + line;
+    return text;
+}
+
+// The sixteen entries of one string block; false unless the lengths add up to the block's size.
+bool ReadStringBlock(const std::vector<unsigned char>& data, std::wstring (&entries)[16])
+{
+    ResourceReader reader(data);
+    for (std::wstring& entry : entries)
+        entry = reader.Units(reader.Word());
+    return reader.AtEnd();
+}
+
+using StringSet = std::map<WORD, const char*>;
+
+// Every program string with the two validation prompts of the framework, per language set.
+const std::pair<LanguageSet, StringSet> kStrings[] = {
+    {kKorean,
+     {{101, "버전정보(&A)..."},
+      {128, "『%s』 기동환경 설정"},
+      {10000, "『%s』본체를 기동시키고 있는 경우에는 설정을 변경할 수 없습니다."},
+      {57344, "Corvath Plus"},
+      {61714, "%1에서 %2 사이의 정수를 입력하십시오."},
+      {61719, "양의 정수를 입력하십시오."}}},
+    {kJapanese,
+     {{101, "バージョン情報(&A)..."},
+      {128, "『%s』 起動環境設定"},
+      {10000, "『%s』本体が起動している場合は、\n設定の変更は出来ません"},
+      {57344, "Corvath Plus"},
+      {61714, "%1 から %2 までの整数を入力してください。"},
+      {61719, "正の整数を入力してください。"}}},
+    {kTraditionalChinese,
+     {{101, "版本情報(&A)..."},
+      {128, "『%s』啟動環境設定"},
+      {10000, "『%s』本身如果啟動的話，\n無法變更設定"},
+      {57344, "Corvath Plus"},
+      {61714, "請輸入介於 %1 和 %2 之間的整數。"},
+      {61719, "請輸入正整數。"}}},
+};
+} // namespace
+
+class ResourceInventoryTest : public ProgramResourcesTest
+{
+};
+
+TEST_F(ResourceInventoryTest, HoldsEveryResourceInItsLanguagesAndNothingElse)
+{
+    std::vector<std::string> present = Program().Inventory();
+    std::set<std::string> expected = ExpectedInventory();
+
+    std::vector<std::string> missing;
+    std::vector<std::string> unexpected;
+    std::set<std::string> seen(present.begin(), present.end());
+    std::set_difference(expected.begin(), expected.end(), seen.begin(), seen.end(),
+                        std::back_inserter(missing));
+    std::set_difference(seen.begin(), seen.end(), expected.begin(), expected.end(),
+                        std::back_inserter(unexpected));
+    EXPECT_TRUE(missing.empty()) << "missing:" << Join(missing);
+    EXPECT_TRUE(unexpected.empty()) << "unexpected:" << Join(unexpected);
+    EXPECT_EQ(present.size(), seen.size()) << "some resource is listed twice";
+}
+
+TEST_F(ResourceInventoryTest, IconAndCursorAreFoundWithoutNamingALanguage)
+{
+    // They exist in Japanese only and must still serve every language set.
+    HMODULE module = Program().Handle();
+    EXPECT_NE(FindResourceW(module, MAKEINTRESOURCEW(IDI_APP), kIconGroupType), nullptr);
+    EXPECT_NE(FindResourceW(module, MAKEINTRESOURCEW(IDC_LINK_HAND), kCursorGroupType), nullptr);
+}
+
+TEST_F(ResourceInventoryTest, EachStringIsTheOnlyEntryOfItsBlock)
+{
+    for (const auto& [set, strings] : kStrings)
+    {
+        // Blocks of sixteen: the framework's two prompts share one, every other string has its own.
+        std::map<WORD, std::map<WORD, const char*>> blocks;
+        for (const auto& [id, text] : strings)
+            blocks[StringBlock(id)][id % 16] = text;
+
+        for (const auto& [block, entries] : blocks)
+        {
+            SCOPED_TRACE(std::string(set.name) + ", string block " + std::to_string(block));
+            std::vector<unsigned char> data = Load(kStringType, block, set.language);
+            std::wstring stored[16];
+            ASSERT_TRUE(ReadStringBlock(data, stored)) << "entry lengths do not fill the block";
+            for (WORD index = 0; index < 16; ++index)
+            {
+                SCOPED_TRACE("string " + std::to_string((block - 1) * 16 + index));
+                auto wanted = entries.find(index);
+                if (wanted == entries.end())
+                    EXPECT_TRUE(stored[index].empty()) << "unexpected string";
+                else
+                    EXPECT_EQ(stored[index], Utf16(wanted->second));
+            }
+        }
+    }
+}
