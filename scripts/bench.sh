@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Makes the program's speed and size visible as figures (nothing here passes or fails a target):
+#   - start-up: the program and the floor (bench/FloorDialog.c, a bare C program showing the same
+#     Korean dialog and banner) started alternately under a warm wineserver, ROUNDS runs each,
+#     timed by bench/StartupLauncher.c from process creation until the dialog is painted;
+#   - size: the i686 executables' total, resource section and code (total minus resources);
+#   - the peak working set of each, as the launcher reads it;
+#   - one hover tick of the link label (bench/HoverTick.cpp);
+#   - the password codec's throughput on the host (bench/CodecThroughput.cpp, g++ -O2).
+# Timing uses the x86_64 builds (32-bit Wine is not available here); sizes are of the i686 ones.
+#
+# Usage: scripts/bench.sh [WIN64_TREE [WIN32_TREE]]   (defaults build/win64 and build/win32)
+# Environment: BENCH_ROUNDS (20), BENCH_HOST_DIR (build/bench-host), BENCH_PREFIX (a private
+# prefix inside WIN64_TREE), BENCH_LOCALE (ko_KR.UTF-8: the Korean set, as the floor shows).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+abs() { case $1 in /*) echo "$1" ;; *) echo "$root/$1" ;; esac; }
+tree64=$(abs "${1:-build/win64}")
+tree32=$(abs "${2:-build/win32}")
+host_dir=$(abs "${BENCH_HOST_DIR:-build/bench-host}")
+prefix=$(abs "${BENCH_PREFIX:-$tree64/bench-prefix}")
+rounds=${BENCH_ROUNDS:-20}
+locale=${BENCH_LOCALE:-ko_KR.UTF-8}
+loader=/usr/lib/wine/wine64
+
+# Configures a tree from its preset the first time, then builds only what the bench needs.
+build_tree() { # preset tree targets...
+  local preset=$1 tree=$2
+  shift 2
+  [ -f "$tree/CMakeCache.txt" ] || cmake --preset "$preset" -B "$tree" >/dev/null
+  cmake --build "$tree" -j2 --target "$@" >/dev/null
+}
+echo "bench: building" >&2
+build_tree win64 "$tree64" StartupSettings bench_floor bench_launcher bench_hover_tick
+build_tree win32 "$tree32" StartupSettings bench_floor
+mkdir -p "$host_dir"
+g++ -O2 -std=c++20 -I"$root" -o "$host_dir/CodecThroughput" bench/CodecThroughput.cpp \
+  settings/Text6.cpp settings/PasswordCodec.cpp settings/LaggedXorRandom.cpp
+
+scripts/make-wine-prefix.sh "$prefix" null
+export WINEPREFIX=$prefix WINEDEBUG=-all
+out=$(mktemp -d)
+# Wine's processes must not inherit a pipe of ours: every run writes to files.
+wineserver -k >/dev/null 2>&1 || true
+wineserver -p </dev/null >/dev/null 2>&1
+trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$out"' EXIT
+
+winpath() { local p=$1; echo "Z:${p//\//\\}"; }
+
+echo "bench: start-up, $rounds rounds" >&2
+LC_ALL=$locale "$loader" "$tree64/bench/StartupLauncher.exe" -n "$rounds" -w 1 \
+  "$(winpath "$tree64/StartupSettings.exe")" "$(winpath "$tree64/bench/FloorDialog.exe")" \
+  </dev/null >"$out/startup.txt" 2>"$out/startup.err" || {
+  echo "bench: the launcher failed:" >&2
+  cat "$out/startup.err" "$out/startup.txt" >&2
+  exit 1
+}
+
+echo "bench: hover tick" >&2
+LC_ALL=$locale "$loader" "$tree64/bench/HoverTick.exe" </dev/null >"$out/tick.txt" 2>&1 || true
+
+echo "bench: codec on the host" >&2
+"$host_dir/CodecThroughput" >"$out/codec.txt" 2>/dev/null
+
+# Sizes in bytes: total, and the .rsrc section's size as objdump -h reports it.
+sizes() { # exe
+  local total rsrc
+  total=$(stat -c %s "$1")
+  rsrc=$(i686-w64-mingw32-objdump -h "$1" | awk '$2 == ".rsrc" { print $3 }')
+  echo "$total $((16#${rsrc:-0}))"
+}
+sizes "$tree32/StartupSettings.exe" >"$out/size-program.txt"
+sizes "$tree32/bench/FloorDialog.exe" >"$out/size-floor.txt"
+
+echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'),\
+ $("$loader" --version)"
+python3 scripts/bench-table.py "$out"
