@@ -2,9 +2,8 @@
 
 #include "framework/CWinApp.h"
 #include "framework/CWnd.h"
+#include "framework/DecimalText.h"
 #include "res/resource.h"
-
-#include <stdio.h>
 
 namespace
 {
@@ -173,8 +172,8 @@ void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value)
     }
     else
     {
-        char szText[16];
-        snprintf(szText, sizeof(szText), "%u", value);
+        char szText[AFX_DECIMAL_TEXT_SIZE];
+        AfxFormatDecimal(value, szText);
         SetWindowTextA(hWnd, szText);
     }
 }
@@ -185,10 +184,10 @@ void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal)
         return;
     if (value >= minVal && value <= maxVal)
         return;
-    char szMin[16];
-    char szMax[16];
-    snprintf(szMin, sizeof(szMin), "%u", minVal);
-    snprintf(szMax, sizeof(szMax), "%u", maxVal);
+    char szMin[AFX_DECIMAL_TEXT_SIZE];
+    char szMax[AFX_DECIMAL_TEXT_SIZE];
+    AfxFormatDecimal(minVal, szMin);
+    AfxFormatDecimal(maxVal, szMax);
     ShowPrompt(IDP_PARSE_INT_RANGE, szMin, szMax);
     pDX->Fail();
 }

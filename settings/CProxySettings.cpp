@@ -1,9 +1,9 @@
 #include "settings/CProxySettings.h"
 
+#include "framework/DecimalText.h"
 #include "settings/PasswordCodec.h"
 #include "settings/PortText.h"
 
-#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -14,7 +14,6 @@ const char kUseProxy[] = "UseProxy";
 const char kProxyServer[] = "ProxyServer";
 const char kProxyUser[] = "ProxyUser";
 const char kProxyPasswd[] = "ProxyPasswd";
-const char kServerFormat[] = "%s:%u";
 const UINT kDefaultPort = 80;
 
 // The first ':' of the server text that is a character of its own, not the trail byte of a
@@ -236,11 +235,18 @@ void CProxySettings::Set(BOOL bUseProxy, BOOL bPreconfig, const char* lpszHost, 
     else
     {
         m_nProxyMode = NamedProxy;
+        // "host:port", the port in decimal.
         const char* pszHost = lpszHost != nullptr ? lpszHost : "";
-        const int cch = snprintf(nullptr, 0, kServerFormat, pszHost, nPort);
-        char* pch = cch > 0 ? m_strProxyServer.GetBufferSetLength(cch) : nullptr;
+        char szPort[AFX_DECIMAL_TEXT_SIZE];
+        const int cchPort = AfxFormatDecimal(nPort, szPort);
+        const int cchHost = static_cast<int>(strlen(pszHost));
+        char* pch = m_strProxyServer.GetBufferSetLength(cchHost + 1 + cchPort);
         if (pch != nullptr)
-            snprintf(pch, cch + 1, kServerFormat, pszHost, nPort);
+        {
+            memcpy(pch, pszHost, static_cast<size_t>(cchHost));
+            pch[cchHost] = ':';
+            memcpy(pch + cchHost + 1, szPort, static_cast<size_t>(cchPort) + 1);
+        }
     }
     m_strProxyUser = lpszUser;
     m_strProxyPasswd = lpszPassword;
