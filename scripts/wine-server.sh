@@ -11,6 +11,9 @@ case $cmd in
     if [ -n "${3:-}" ]; then
       setsid /usr/lib/wine/wine64 "$3" </dev/null >/dev/null 2>&1 &
     fi
+    # Wait until Wine's own background processes (services, explorer) are up, started from here
+    # with no pipe of ctest's: started by the first test they would hold its output open.
+    /usr/lib/wine/wine64 cmd /c exit </dev/null >/dev/null 2>&1
     exit 0 ;;
   stop)
     wineserver -k >/dev/null 2>&1
