@@ -1,0 +1,361 @@
+// What the link label and version dialog tests share: pumping messages for a while (timers fire
+// only while a thread pumps), the http scheme mapped to a recorder instead of a browser, the
+// clipboard as another program sees it, popup menus noticed as they are created, and steps run
+// from a timer while a modal dialog runs.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+// Handles this thread's messages for ms milliseconds, timers included.
+inline void PumpFor(DWORD ms)
+{
+    const ULONGLONG deadline = GetTickCount64() + ms;
+    for (;;)
+    {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline)
+            return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now),
+                                  QS_ALLINPUT);
+    }
+}
+
+// The directory of this test program, with a trailing backslash.
+inline std::string TestProgramDirectory()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, sizeof(path));
+    std::string dir(path);
+    return dir.substr(0, dir.find_last_of("\\/") + 1);
+}
+
+// While alive, the prefix opens http addresses with LinkOpenRecorder.exe (built beside the tests),
+// which writes each address it receives as a line of a file of this object's own. The handler
+// lives under HKLM (Wine ignores one under HKCU), so tests that use this hold the http_handler
+// lock. The previous handler comes back on destruction.
+class ShellOpenRecorder
+{
+public:
+    ShellOpenRecorder()
+    {
+        static int s_serial = 0;
+        m_output = TestProgramDirectory() + "link-opened-" + std::to_string(GetCurrentProcessId()) +
+                   "-" + std::to_string(++s_serial) + ".txt";
+        DeleteFileA(m_output.c_str());
+        m_hadPrevious = ReadCommand(&m_previous);
+        if (m_previous.find("LinkOpenRecorder") != std::string::npos)
+            m_previous = kWineDefault; // left behind by a test that died
+        UseRecorder();
+    }
+    ~ShellOpenRecorder()
+    {
+        if (m_hadPrevious)
+            WriteCommand(m_previous);
+        else
+            RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kCommandKey, nullptr);
+        DeleteFileA(m_output.c_str());
+    }
+    ShellOpenRecorder(const ShellOpenRecorder&) = delete;
+    ShellOpenRecorder& operator=(const ShellOpenRecorder&) = delete;
+
+    void UseRecorder()
+    {
+        WriteCommand("\"" + TestProgramDirectory() + "LinkOpenRecorder.exe\" \"" + m_output +
+                     "\" \"%1\"");
+    }
+    // A handler whose program does not exist: the shell's open fails.
+    void UseMissingProgram() { WriteCommand("\"Z:\\nonexistent\\no-browser.exe\" \"%1\""); }
+
+    // The addresses opened so far, once `count` have arrived or after about 2 s. Waiting for one
+    // more than expected is how a test makes sure that nothing else was opened.
+    std::vector<std::string> Opened(size_t count = 1, DWORD timeoutMs = 2000) const
+    {
+        const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+        std::vector<std::string> lines = ReadLines();
+        while (lines.size() < count && GetTickCount64() < deadline)
+        {
+            Sleep(20);
+            lines = ReadLines();
+        }
+        return lines;
+    }
+    // Nothing opened: waits a little, since the recorder runs as its own process.
+    std::vector<std::string> OpenedAfterGrace() const { return Opened(SIZE_MAX, 400); }
+
+private:
+    static constexpr const char* kCommandKey = "Software\\Classes\\http\\shell\\open\\command";
+    static constexpr const char* kWineDefault = "\"C:\\windows\\system32\\winebrowser.exe\" \"%1\"";
+
+    static bool ReadCommand(std::string* command)
+    {
+        char buffer[1024] = {};
+        DWORD cb = sizeof(buffer);
+        if (RegGetValueA(HKEY_LOCAL_MACHINE, kCommandKey, nullptr, RRF_RT_REG_SZ, nullptr, buffer,
+                         &cb) != ERROR_SUCCESS)
+            return false;
+        *command = buffer;
+        return true;
+    }
+    static void WriteCommand(const std::string& command)
+    {
+        HKEY hKey = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kCommandKey, 0, nullptr, 0, KEY_SET_VALUE,
+                                  nullptr, &hKey, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExA(hKey, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                       static_cast<DWORD>(command.size() + 1));
+        RegCloseKey(hKey);
+    }
+
+    std::vector<std::string> ReadLines() const
+    {
+        std::vector<std::string> lines;
+        HANDLE hFile = CreateFileA(m_output.c_str(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
+        if (hFile == INVALID_HANDLE_VALUE)
+            return lines;
+        std::string text;
+        char chunk[512];
+        DWORD cb = 0;
+        while (ReadFile(hFile, chunk, sizeof(chunk), &cb, nullptr) && cb > 0)
+            text.append(chunk, cb);
+        CloseHandle(hFile);
+        size_t start = 0;
+        for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+            lines.push_back(text.substr(start, end - start));
+        return lines;
+    }
+
+    std::string m_output;
+    std::string m_previous;
+    bool m_hadPrevious = false;
+};
+
+// The clipboard as another program sees it. Opening retries for about 2 s: Wine's clipboard
+// manager may hold it for a moment.
+class ClipboardAccess
+{
+public:
+    ClipboardAccess() : m_open(OpenWithRetry()) {}
+    ~ClipboardAccess()
+    {
+        if (m_open)
+            CloseClipboard();
+    }
+    ClipboardAccess(const ClipboardAccess&) = delete;
+    ClipboardAccess& operator=(const ClipboardAccess&) = delete;
+
+    bool IsOpen() const { return m_open; }
+
+    // CF_TEXT up to its terminating zero, or "<none>".
+    std::string Text() const
+    {
+        HANDLE hData = GetClipboardData(CF_TEXT);
+        if (hData == nullptr)
+            return "<none>";
+        const char* pText = static_cast<const char*>(GlobalLock(hData));
+        std::string text = pText != nullptr ? pText : "<unlocked>";
+        GlobalUnlock(hData);
+        return text;
+    }
+    bool Has(UINT format) const { return IsClipboardFormatAvailable(format) != FALSE; }
+
+    // Replaces the content with `text` as CF_TEXT and the same bytes under the private format.
+    void Fill(const std::string& text, UINT privateFormat) const
+    {
+        EmptyClipboard();
+        SetClipboardData(CF_TEXT, Block(text));
+        SetClipboardData(privateFormat, Block(text));
+    }
+
+    static UINT PrivateFormat() { return RegisterClipboardFormatA("StartupLinkTestMarker"); }
+
+private:
+    static bool OpenWithRetry()
+    {
+        for (int attempt = 0; attempt < 100; ++attempt)
+        {
+            if (OpenClipboard(nullptr))
+                return true;
+            Sleep(20);
+        }
+        return false;
+    }
+    static HGLOBAL Block(const std::string& text)
+    {
+        HGLOBAL hData = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+        memcpy(GlobalLock(hData), text.c_str(), text.size() + 1);
+        GlobalUnlock(hData);
+        return hData;
+    }
+
+    bool m_open;
+};
+
+// While alive, notices every popup menu window this thread creates (class "#32768") and records
+// where it shows and what it holds. With chooseFirstItem, each menu is then answered with the
+// keys Down and Enter, which pick its first item; otherwise with Escape. Either way
+// TrackPopupMenu comes back by itself.
+class PopupMenuWatcher
+{
+public:
+    explicit PopupMenuWatcher(bool chooseFirstItem) : m_choose(chooseFirstItem)
+    {
+        s_current = this;
+        m_hook = SetWindowsHookExA(WH_CBT, &HookProc, nullptr, GetCurrentThreadId());
+    }
+    ~PopupMenuWatcher()
+    {
+        UnhookWindowsHookEx(m_hook);
+        s_current = nullptr;
+    }
+    PopupMenuWatcher(const PopupMenuWatcher&) = delete;
+    PopupMenuWatcher& operator=(const PopupMenuWatcher&) = delete;
+
+    struct Seen
+    {
+        RECT rect;    // the menu window's screen rectangle while it showed
+        HMENU hMenu;  // the menu it showed
+        int nItems;   // its item count then
+        UINT firstId; // the command of its first item
+    };
+    int Created() const { return m_created; }
+    const std::vector<Seen>& Shown() const { return m_seen; }
+
+private:
+    static LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam)
+    {
+        PopupMenuWatcher* self = s_current;
+        if (self != nullptr && code == HCBT_CREATEWND)
+        {
+            HWND hWnd = reinterpret_cast<HWND>(wParam);
+            char className[16] = {};
+            GetClassNameA(hWnd, className, sizeof(className));
+            if (std::string(className) == "#32768")
+            {
+                ++self->m_created;
+                self->m_pending = hWnd;
+                SetTimer(nullptr, 0, 10, &AnswerShownMenu);
+            }
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    // Timers still run inside the menu's own loop: the first tick finds the menu on screen.
+    static void CALLBACK AnswerShownMenu(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        KillTimer(nullptr, id);
+        PopupMenuWatcher* self = s_current;
+        if (self == nullptr || self->m_pending == nullptr || !IsWindow(self->m_pending))
+            return;
+        HWND hMenuWnd = self->m_pending;
+        self->m_pending = nullptr;
+        Seen seen = {};
+        GetWindowRect(hMenuWnd, &seen.rect);
+        seen.hMenu = reinterpret_cast<HMENU>(SendMessageA(hMenuWnd, MN_GETHMENU, 0, 0));
+        seen.nItems = GetMenuItemCount(seen.hMenu);
+        seen.firstId = GetMenuItemID(seen.hMenu, 0);
+        self->m_seen.push_back(seen);
+        if (self->m_choose)
+        {
+            PostMessageA(hMenuWnd, WM_KEYDOWN, VK_DOWN, 0);
+            PostMessageA(hMenuWnd, WM_KEYDOWN, VK_RETURN, 0);
+        }
+        else
+        {
+            PostMessageA(hMenuWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+        }
+    }
+
+    static inline PopupMenuWatcher* s_current = nullptr;
+    HHOOK m_hook = nullptr;
+    bool m_choose;
+    int m_created = 0;
+    HWND m_pending = nullptr;
+    std::vector<Seen> m_seen;
+};
+
+// Steps run one after another from a thread timer while this thread sits in a modal loop (a
+// dialog's DoModal): a step answers true when it is done and false to be tried again at the next
+// tick. Steps never run nested inside each other. If the steps have not all finished within the
+// time limit, every dialog of the thread is closed so that the modal loops end, and the test fails.
+class ModalSteps
+{
+public:
+    using Step = std::function<bool()>;
+
+    explicit ModalSteps(DWORD timeoutMs = 15000) : m_timeoutMs(timeoutMs) {}
+    ~ModalSteps()
+    {
+        if (m_timer != 0)
+            KillTimer(nullptr, m_timer);
+        s_current = nullptr;
+    }
+    ModalSteps(const ModalSteps&) = delete;
+    ModalSteps& operator=(const ModalSteps&) = delete;
+
+    ModalSteps& Then(Step step)
+    {
+        m_steps.push_back(std::move(step));
+        return *this;
+    }
+
+    // Starts ticking; call it right before the DoModal that the steps drive.
+    void Start()
+    {
+        s_current = this;
+        m_deadline = GetTickCount64() + m_timeoutMs;
+        m_timer = SetTimer(nullptr, 0, 20, &Tick);
+    }
+
+    bool Finished() const { return m_next == m_steps.size(); }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        ModalSteps* self = s_current;
+        if (self == nullptr || self->m_busy || self->Finished())
+            return;
+        if (GetTickCount64() > self->m_deadline)
+        {
+            ADD_FAILURE() << "modal steps timed out at step " << self->m_next;
+            self->m_next = self->m_steps.size();
+            EnumThreadWindows(GetCurrentThreadId(), &CloseDialog, 0);
+            return;
+        }
+        self->m_busy = true;
+        if (self->m_steps[self->m_next]())
+            ++self->m_next;
+        self->m_busy = false;
+    }
+
+    static BOOL CALLBACK CloseDialog(HWND hWnd, LPARAM)
+    {
+        char className[16] = {};
+        GetClassNameA(hWnd, className, sizeof(className));
+        if (std::string(className) == "#32770")
+            PostMessageA(hWnd, WM_COMMAND, IDCANCEL, 0);
+        return TRUE;
+    }
+
+    static inline ModalSteps* s_current = nullptr;
+    std::vector<Step> m_steps;
+    size_t m_next = 0;
+    bool m_busy = false;
+    DWORD m_timeoutMs;
+    ULONGLONG m_deadline = 0;
+    UINT_PTR m_timer = 0;
+};
