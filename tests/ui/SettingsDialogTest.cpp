@@ -1,0 +1,780 @@
+// The startup settings dialog built from its real template, run modally and driven with real
+// window messages, against the application's real registry key. Message boxes are answered by the
+// test and recorded.
+#include "app/CSettingsApp.h"
+#include "framework/CString.h"
+#include "res/resource.h"
+#include "settings/CProxySettings.h"
+#include "settings/PasswordCodec.h"
+#include "support/DialogDriver.h"
+#include "support/ScratchKey.h"
+#include "ui/CStartupSettingsDlg.h"
+
+#include "SettingsDialogHarness.h"
+#include "SettingsRegistrySnapshot.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace
+{
+const char kAppKey[] = "Software\\Orvane\\Tessaly Kr";
+const char kProductTitle[] = "Corvath Plus";
+
+bool Checked(HWND hDlg, int nID)
+{
+    return IsDlgButtonChecked(hDlg, nID) == BST_CHECKED;
+}
+
+bool Enabled(HWND hDlg, int nID)
+{
+    return IsWindowEnabled(GetDlgItem(hDlg, nID)) != FALSE;
+}
+
+std::string TextOf(HWND hWnd)
+{
+    const int nLength = GetWindowTextLengthA(hWnd);
+    std::string text(static_cast<size_t>(nLength) + 1, '\0');
+    GetWindowTextA(hWnd, &text[0], nLength + 1);
+    text.resize(static_cast<size_t>(nLength));
+    return text;
+}
+
+std::string ItemText(HWND hDlg, int nID)
+{
+    return TextOf(GetDlgItem(hDlg, nID));
+}
+
+void SetItemText(HWND hDlg, int nID, const char* pszText)
+{
+    SetDlgItemTextA(hDlg, nID, pszText);
+}
+
+// A click as the button's own mouse handling makes it: the check changes, then BN_CLICKED.
+void Click(HWND hDlg, int nID)
+{
+    SendDlgItemMessageA(hDlg, nID, BM_CLICK, 0, 0);
+}
+
+// String nID of this program's resources as the program converts it: the ANSI code page.
+std::string ResourceText(UINT nID)
+{
+    const WCHAR* pchWide = nullptr;
+    const int cchWide =
+        LoadStringW(GetModuleHandleA(nullptr), nID, reinterpret_cast<LPWSTR>(&pchWide), 0);
+    if (cchWide <= 0)
+        return "<string " + std::to_string(nID) + " missing>";
+    const int cb = WideCharToMultiByte(CP_ACP, 0, pchWide, cchWide, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(cb), '\0');
+    WideCharToMultiByte(CP_ACP, 0, pchWide, cchWide, &text[0], cb, nullptr, nullptr);
+    return text;
+}
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to)
+{
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+// What the dialog shows of the settings.
+struct Shown
+{
+    bool bgm, sound, movie;
+    bool useProxy, preconfig, named;
+    std::string host, port, user, password;
+
+    bool operator==(const Shown&) const = default;
+};
+
+void PrintTo(const Shown& s, std::ostream* os)
+{
+    *os << "{media " << s.bgm << s.sound << s.movie << ", use-proxy " << s.useProxy << ", 1007 "
+        << s.preconfig << ", 1008 " << s.named << ", host '" << s.host << "', port '" << s.port
+        << "', user '" << s.user << "', password '" << s.password << "'}";
+}
+
+Shown ReadShown(HWND hDlg)
+{
+    return {Checked(hDlg, IDC_ENABLE_BGM),      Checked(hDlg, IDC_ENABLE_SOUND),
+            Checked(hDlg, IDC_ENABLE_MOVIE),    Checked(hDlg, IDC_USE_PROXY),
+            Checked(hDlg, IDC_PROXY_PRECONFIG), Checked(hDlg, IDC_PROXY_NAMED),
+            ItemText(hDlg, IDC_PROXY_HOST),     ItemText(hDlg, IDC_PROXY_PORT),
+            ItemText(hDlg, IDC_PROXY_USER),     ItemText(hDlg, IDC_PROXY_PASSWORD)};
+}
+
+// Which of the proxy controls take input.
+struct Enabling
+{
+    bool preconfig, named;
+    bool host, port, user, password;
+
+    bool operator==(const Enabling&) const = default;
+};
+
+void PrintTo(const Enabling& e, std::ostream* os)
+{
+    *os << "{1007 " << e.preconfig << ", 1008 " << e.named << ", edits " << e.host << e.port
+        << e.user << e.password << "}";
+}
+
+Enabling ReadEnabling(HWND hDlg)
+{
+    return {Enabled(hDlg, IDC_PROXY_PRECONFIG), Enabled(hDlg, IDC_PROXY_NAMED),
+            Enabled(hDlg, IDC_PROXY_HOST),      Enabled(hDlg, IDC_PROXY_PORT),
+            Enabled(hDlg, IDC_PROXY_USER),      Enabled(hDlg, IDC_PROXY_PASSWORD)};
+}
+
+const Enabling kAllProxyControlsOff = {false, false, false, false, false, false};
+const Enabling kChoicesOnly = {true, true, false, false, false, false};
+const Enabling kAllProxyControlsOn = {true, true, true, true, true, true};
+
+// The password as it reads back from the registry, or "<not stored>".
+std::string StoredPassword(const ScratchKey& key)
+{
+    const std::string scrambled = key.ReadSz("Login", "ProxyPasswd");
+    if (scrambled == "<missing>")
+        return "<not stored>";
+    char* pszPassword = nullptr;
+    UnscramblePassword(scrambled.c_str(), PROXY_PASSWD_KEY, &pszPassword);
+    const std::string password = pszPassword != nullptr ? pszPassword : "<does not unscramble>";
+    FreePasswordBuffer(pszPassword);
+    return password;
+}
+
+// The game's mutex, held by the test for as long as the object lives.
+class GameMutex
+{
+  public:
+    GameMutex() : m_hMutex(CreateMutexA(nullptr, TRUE, "Velmora Mutex")) {}
+    ~GameMutex() { Release(); }
+    GameMutex(const GameMutex&) = delete;
+    GameMutex& operator=(const GameMutex&) = delete;
+    bool Held() const { return m_hMutex != nullptr; }
+    void Release()
+    {
+        if (m_hMutex != nullptr)
+            CloseHandle(m_hMutex);
+        m_hMutex = nullptr;
+    }
+
+  private:
+    HANDLE m_hMutex;
+};
+
+// Every test starts and ends with the application's key gone; the dialog is the main window, so
+// that message boxes are owned by it as in the program.
+class SettingsDialogTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override { theApp.ApplyIdentity(); }
+    void TearDown() override { theApp.m_pMainWnd = nullptr; }
+
+    INT_PTR Run(CStartupSettingsDlg& dlg, std::vector<DialogStep> steps)
+    {
+        theApp.m_pMainWnd = &dlg;
+        return RunModal(dlg, std::move(steps));
+    }
+
+    // A proxy server with user and password, saved by the record itself (password scrambled).
+    void StoreNamedProxy(const char* pszHost, UINT nPort, const char* pszUser,
+                         const char* pszPassword)
+    {
+        CProxySettings settings(theApp.GetAppRegistryKey(), FALSE, TRUE);
+        settings.Set(TRUE, FALSE, pszHost, nPort, pszUser, pszPassword);
+        settings.Save();
+    }
+
+    void ExpectNoBoxes()
+    {
+        for (const SeenMessageBox& box : boxes.Seen())
+            ADD_FAILURE() << "unexpected message box '" << box.caption << "': " << box.text;
+    }
+
+    ScratchKey appKey{kAppKey};
+    MessageBoxAnswerer boxes{IDOK};
+};
+
+TEST_F(SettingsDialogTest, FreshInstallationShowsMediaOnAndTheSystemProxySettings)
+{
+    auto check = [](HWND hDlg)
+    {
+        const Shown expected = {.bgm = true,
+                                .sound = true,
+                                .movie = true,
+                                .useProxy = true,
+                                .preconfig = true,
+                                .named = false,
+                                .host = "",
+                                .port = "80",
+                                .user = "",
+                                .password = ""};
+        EXPECT_EQ(ReadShown(hDlg), expected);
+        EXPECT_EQ(ReadEnabling(hDlg), kChoicesOnly);
+    };
+    CStartupSettingsDlg dlg;
+    const INT_PTR nResult = Run(dlg, {check});
+    EXPECT_EQ(nResult, kLeftOpen);
+    EXPECT_EQ(ValueCount(SnapshotRegistry(kAppKey)), 0u) << "showing the dialog writes nothing";
+    ExpectNoBoxes();
+}
+
+TEST_F(SettingsDialogTest, StoredNamedProxyShowsInEnabledFields)
+{
+    StoreNamedProxy("proxy.example", 8080, "alice", "pa55 w0rd");
+    theApp.WriteProfileInt("Configs", "EnableSound", 0);
+    ASSERT_NE(appKey.ReadSz("Login", "ProxyPasswd"), "pa55 w0rd") << "stored scrambled";
+
+    auto check = [](HWND hDlg)
+    {
+        const Shown expected = {.bgm = true,
+                                .sound = false,
+                                .movie = true,
+                                .useProxy = true,
+                                .preconfig = false,
+                                .named = true,
+                                .host = "proxy.example",
+                                .port = "8080",
+                                .user = "alice",
+                                .password = "pa55 w0rd"};
+        EXPECT_EQ(ReadShown(hDlg), expected);
+        EXPECT_EQ(ReadEnabling(hDlg), kAllProxyControlsOn);
+    };
+    CStartupSettingsDlg dlg;
+    Run(dlg, {check});
+    ExpectNoBoxes();
+}
+
+TEST_F(SettingsDialogTest, StoredDirectStillShowsItsServerInDisabledFields)
+{
+    StoreNamedProxy("p", 3128, "bob", "hunter2");
+    appKey.WriteDword("Login", "UseProxy", 1);
+
+    auto check = [](HWND hDlg)
+    {
+        const Shown expected = {.bgm = true,
+                                .sound = true,
+                                .movie = true,
+                                .useProxy = false,
+                                .preconfig = true,
+                                .named = false,
+                                .host = "p",
+                                .port = "3128",
+                                .user = "bob",
+                                .password = "hunter2"};
+        EXPECT_EQ(ReadShown(hDlg), expected);
+        EXPECT_EQ(ReadEnabling(hDlg), kAllProxyControlsOff);
+    };
+    CStartupSettingsDlg dlg;
+    Run(dlg, {check});
+}
+
+TEST_F(SettingsDialogTest, MediaSwitchesReadAsOnOrOffAndAreSavedAsZeroOrOne)
+{
+    appKey.WriteDword("Configs", "EnableBGM", 0);
+    appKey.WriteDword("Configs", "EnableSound", 2);
+    appKey.WriteDword("Configs", "EnableMovie", 0xFFFFFFFF);
+
+    auto checkAndConfirm = [](HWND hDlg)
+    {
+        EXPECT_FALSE(Checked(hDlg, IDC_ENABLE_BGM));
+        EXPECT_TRUE(Checked(hDlg, IDC_ENABLE_SOUND));
+        EXPECT_TRUE(Checked(hDlg, IDC_ENABLE_MOVIE));
+        Click(hDlg, IDOK);
+    };
+    CStartupSettingsDlg dlg;
+    const INT_PTR nResult = Run(dlg, {checkAndConfirm});
+    EXPECT_EQ(nResult, IDOK);
+    EXPECT_EQ(appKey.ReadDword("Configs", "EnableBGM", 0xDEADBEEF), 0u);
+    EXPECT_EQ(appKey.ReadDword("Configs", "EnableSound", 0xDEADBEEF), 1u);
+    EXPECT_EQ(appKey.ReadDword("Configs", "EnableMovie", 0xDEADBEEF), 1u);
+}
+
+TEST_F(SettingsDialogTest, EnableRulesFollowEveryClickOnTheProxyControls)
+{
+    struct Transition
+    {
+        const char* name;
+        int nClicked;
+        bool useProxyAfter;
+        Enabling enablingAfter;
+    };
+    // From a fresh installation: use-proxy ticked, option 1007 selected.
+    const Transition transitions[] = {
+        {"1006 off with 1007 selected", IDC_USE_PROXY, false, kAllProxyControlsOff},
+        {"1006 on with 1007 selected", IDC_USE_PROXY, true, kChoicesOnly},
+        {"1008 chosen", IDC_PROXY_NAMED, true, kAllProxyControlsOn},
+        {"1006 off with 1008 selected", IDC_USE_PROXY, false, kAllProxyControlsOff},
+        {"1006 on with 1008 selected", IDC_USE_PROXY, true, kAllProxyControlsOn},
+        {"1007 chosen", IDC_PROXY_PRECONFIG, true, kChoicesOnly},
+        {"1008 chosen again", IDC_PROXY_NAMED, true, kAllProxyControlsOn},
+    };
+
+    auto clickThrough = [&](HWND hDlg)
+    {
+        for (const Transition& t : transitions)
+        {
+            SCOPED_TRACE(t.name);
+            Click(hDlg, t.nClicked);
+            EXPECT_EQ(Checked(hDlg, IDC_USE_PROXY), t.useProxyAfter);
+            EXPECT_EQ(ReadEnabling(hDlg), t.enablingAfter);
+        }
+    };
+    CStartupSettingsDlg dlg;
+    Run(dlg, {clickThrough});
+    ExpectNoBoxes();
+}
+
+TEST_F(SettingsDialogTest, ExplicitProxyIsSavedScrambledAndShownAgainNextTime)
+{
+    auto enterAndConfirm = [](HWND hDlg)
+    {
+        Click(hDlg, IDC_ENABLE_MOVIE);
+        Click(hDlg, IDC_PROXY_NAMED);
+        SetItemText(hDlg, IDC_PROXY_HOST, "proxy.example");
+        SetItemText(hDlg, IDC_PROXY_PORT, "3128");
+        SetItemText(hDlg, IDC_PROXY_USER, "alice");
+        SetItemText(hDlg, IDC_PROXY_PASSWORD, "pa55 w0rd");
+        Click(hDlg, IDOK);
+    };
+    CStartupSettingsDlg first;
+    const INT_PTR nResult = Run(first, {enterAndConfirm});
+    ASSERT_EQ(nResult, IDOK);
+    ExpectNoBoxes();
+    EXPECT_EQ(appKey.ReadDword("Configs", "EnableBGM", 0xDEADBEEF), 1u);
+    EXPECT_EQ(appKey.ReadDword("Configs", "EnableSound", 0xDEADBEEF), 1u);
+    EXPECT_EQ(appKey.ReadDword("Configs", "EnableMovie", 0xDEADBEEF), 0u);
+    EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 3u);
+    EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"), "proxy.example:3128");
+    EXPECT_EQ(appKey.ReadSz("Login", "ProxyUser"), "alice");
+    EXPECT_NE(appKey.ReadSz("Login", "ProxyPasswd"), "pa55 w0rd");
+    EXPECT_EQ(StoredPassword(appKey), "pa55 w0rd");
+
+    auto checkShownAgain = [](HWND hDlg)
+    {
+        const Shown expected = {.bgm = true,
+                                .sound = true,
+                                .movie = false,
+                                .useProxy = true,
+                                .preconfig = false,
+                                .named = true,
+                                .host = "proxy.example",
+                                .port = "3128",
+                                .user = "alice",
+                                .password = "pa55 w0rd"};
+        EXPECT_EQ(ReadShown(hDlg), expected);
+    };
+    CStartupSettingsDlg second;
+    Run(second, {checkShownAgain});
+    EXPECT_EQ(theApp.m_pMainWnd, nullptr) << "the main window pointer goes with the window";
+}
+
+TEST_F(SettingsDialogTest, PortsZeroAndMaximumAreAccepted)
+{
+    for (const char* pszPort : {"0", "65535"})
+    {
+        SCOPED_TRACE(pszPort);
+        ScratchKey freshKey{kAppKey};
+        auto enterAndConfirm = [&](HWND hDlg)
+        {
+            Click(hDlg, IDC_PROXY_NAMED);
+            SetItemText(hDlg, IDC_PROXY_HOST, "h");
+            SetItemText(hDlg, IDC_PROXY_PORT, pszPort);
+            Click(hDlg, IDOK);
+        };
+        CStartupSettingsDlg dlg;
+        const INT_PTR nResult = Run(dlg, {enterAndConfirm});
+        EXPECT_EQ(nResult, IDOK);
+        EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"), std::string("h:") + pszPort);
+    }
+    ExpectNoBoxes();
+}
+
+TEST_F(SettingsDialogTest, RefusedPortsPromptAndLeaveTheDialogOpenWithThePortSelected)
+{
+    const std::string range =
+        ReplaceAll(ReplaceAll(ResourceText(IDP_PARSE_INT_RANGE), "%1", "0"), "%2", "65535");
+    const std::string notANumber = ResourceText(IDP_PARSE_UINT);
+    ASSERT_NE(range.find("65535"), std::string::npos) << range;
+
+    struct Case
+    {
+        const char* name;
+        bool bNamedProxy; // otherwise the port field is disabled (option 1007)
+        const char* pszPort;
+        std::string prompt;
+    };
+    const Case cases[] = {
+        {"one above the maximum", true, "65536", range},
+        {"beyond 32 bits, which must not wrap into range", true, "4294967376", range},
+        {"empty", true, "", notANumber},
+        {"no digits", true, "port", notANumber},
+        {"empty while the port field is disabled", false, "", notANumber},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ScratchKey freshKey{kAppKey};
+        MessageBoxAnswerer caseBoxes{IDOK};
+        HWND hShownDlg = nullptr;
+        auto enterAndConfirm = [&](HWND hDlg)
+        {
+            hShownDlg = hDlg;
+            Click(hDlg, c.bNamedProxy ? IDC_PROXY_NAMED : IDC_PROXY_PRECONFIG);
+            SetItemText(hDlg, IDC_PROXY_HOST, "h");
+            SetItemText(hDlg, IDC_PROXY_PORT, c.pszPort);
+            ASSERT_EQ(Enabled(hDlg, IDC_PROXY_PORT), c.bNamedProxy);
+            const auto before = SnapshotRegistry(kAppKey);
+
+            Click(hDlg, IDOK);
+
+            EXPECT_EQ(SnapshotRegistry(kAppKey), before) << "nothing written";
+            EXPECT_TRUE(IsWindowVisible(hDlg)) << "the dialog stays open";
+            HWND hPort = GetDlgItem(hDlg, IDC_PROXY_PORT);
+            // A disabled window cannot take the focus: it stays where the click left it.
+            if (c.bNamedProxy)
+            {
+                EXPECT_EQ(GetFocus(), hPort) << "the focus is on the port field";
+            }
+            else
+            {
+                EXPECT_TRUE(IsChild(hDlg, GetFocus())) << "the focus stays in the dialog";
+            }
+            DWORD dwStart = 0xDEADBEEF, dwEnd = 0xDEADBEEF;
+            SendMessageA(hPort, EM_GETSEL, reinterpret_cast<WPARAM>(&dwStart),
+                         reinterpret_cast<LPARAM>(&dwEnd));
+            EXPECT_EQ(dwStart, 0u);
+            EXPECT_EQ(dwEnd, strlen(c.pszPort)) << "the whole port text is selected";
+        };
+        CStartupSettingsDlg dlg;
+        const INT_PTR nResult = Run(dlg, {enterAndConfirm});
+        EXPECT_EQ(nResult, kLeftOpen);
+        ASSERT_EQ(caseBoxes.Seen().size(), 1u);
+        const SeenMessageBox& box = caseBoxes.Seen()[0];
+        EXPECT_EQ(box.caption, kProductTitle);
+        EXPECT_EQ(box.text, c.prompt);
+        EXPECT_EQ(box.owner, hShownDlg);
+        EXPECT_EQ(box.icon, LoadIconA(nullptr, MAKEINTRESOURCEA(32515))) << "IDI_EXCLAMATION";
+    }
+}
+
+TEST_F(SettingsDialogTest, ConfirmIsRefusedWhileTheGameRunsAndSavesAfterItEnds)
+{
+    CString strGameRunning;
+    ASSERT_TRUE(theApp.FormatTitledString(IDS_GAME_RUNNING, strGameRunning));
+    GameMutex game;
+    ASSERT_TRUE(game.Held());
+
+    HWND hShownDlg = nullptr;
+    auto confirmWhileTheGameRuns = [&](HWND hDlg)
+    {
+        hShownDlg = hDlg;
+        Click(hDlg, IDC_ENABLE_BGM);
+        const auto before = SnapshotRegistry(kAppKey);
+        Click(hDlg, IDOK);
+        EXPECT_EQ(SnapshotRegistry(kAppKey), before) << "nothing written";
+        EXPECT_TRUE(IsWindowVisible(hDlg)) << "the dialog stays open";
+        EXPECT_FALSE(Checked(hDlg, IDC_ENABLE_BGM)) << "with the user's values";
+    };
+    auto confirmAfterTheGameEnded = [&](HWND hDlg)
+    {
+        game.Release();
+        Click(hDlg, IDOK);
+    };
+    CStartupSettingsDlg dlg;
+    const INT_PTR nResult = Run(dlg, {confirmWhileTheGameRuns, confirmAfterTheGameEnded});
+    EXPECT_EQ(nResult, IDOK);
+    EXPECT_EQ(appKey.ReadDword("Configs", "EnableBGM", 0xDEADBEEF), 0u);
+    EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 0u);
+
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    const SeenMessageBox& box = boxes.Seen()[0];
+    EXPECT_EQ(box.caption, kProductTitle);
+    EXPECT_EQ(box.text, std::string(strGameRunning));
+    EXPECT_NE(box.text.find(kProductTitle), std::string::npos);
+    EXPECT_EQ(box.owner, hShownDlg);
+    EXPECT_EQ(box.icon, LoadIconA(nullptr, MAKEINTRESOURCEA(32515))) << "IDI_EXCLAMATION";
+}
+
+TEST_F(SettingsDialogTest, InitializeShowsTheDefaultsAndCancelKeepsTheStoredSettings)
+{
+    StoreNamedProxy("proxy.example", 8080, "alice", "pa55 w0rd");
+    appKey.WriteDword("Configs", "EnableMovie", 0);
+    const auto stored = SnapshotRegistry(kAppKey);
+
+    auto initializeAndCancel = [](HWND hDlg)
+    {
+        Click(hDlg, IDC_INITIALIZE);
+        const Shown defaults = {.bgm = true,
+                                .sound = true,
+                                .movie = true,
+                                .useProxy = false,
+                                .preconfig = true,
+                                .named = false,
+                                .host = "",
+                                .port = "80",
+                                .user = "",
+                                .password = ""};
+        EXPECT_EQ(ReadShown(hDlg), defaults);
+        EXPECT_EQ(ReadEnabling(hDlg), kAllProxyControlsOff);
+        Click(hDlg, IDCANCEL);
+    };
+    CStartupSettingsDlg dlg;
+    const INT_PTR nResult = Run(dlg, {initializeAndCancel});
+    EXPECT_EQ(nResult, IDCANCEL);
+    EXPECT_EQ(SnapshotRegistry(kAppKey), stored);
+    ExpectNoBoxes();
+}
+
+TEST_F(SettingsDialogTest, InitializeThenConfirmStoresEveryMediaOnAndNoProxy)
+{
+    StoreNamedProxy("proxy.example", 8080, "alice", "pa55 w0rd");
+    appKey.WriteDword("Configs", "EnableBGM", 0);
+    appKey.WriteDword("Configs", "EnableMovie", 0);
+
+    auto initializeAndConfirm = [](HWND hDlg)
+    {
+        Click(hDlg, IDC_INITIALIZE);
+        Click(hDlg, IDOK);
+    };
+    CStartupSettingsDlg dlg;
+    const INT_PTR nResult = Run(dlg, {initializeAndConfirm});
+    EXPECT_EQ(nResult, IDOK);
+    for (const char* pszSwitch : {"EnableBGM", "EnableSound", "EnableMovie"})
+    {
+        SCOPED_TRACE(pszSwitch);
+        DWORD dwType = 0;
+        std::string data;
+        ASSERT_TRUE(appKey.Read("Configs", pszSwitch, &dwType, &data));
+        EXPECT_EQ(dwType, static_cast<DWORD>(REG_DWORD));
+        EXPECT_EQ(data, std::string("\x01\0\0\0", 4));
+    }
+    EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 1u) << "Direct";
+    EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"), "");
+    EXPECT_FALSE(appKey.HasValue("Login", "ProxyUser"));
+    EXPECT_FALSE(appKey.HasValue("Login", "ProxyPasswd"));
+    ExpectNoBoxes();
+}
+
+TEST_F(SettingsDialogTest, SystemProxyChoiceWithTextInTheFieldsStoresNoServerOrCredentials)
+{
+    auto enterThenChooseTheSystemSettings = [](HWND hDlg)
+    {
+        Click(hDlg, IDC_PROXY_NAMED);
+        SetItemText(hDlg, IDC_PROXY_HOST, "proxy.example");
+        SetItemText(hDlg, IDC_PROXY_PORT, "8080");
+        SetItemText(hDlg, IDC_PROXY_USER, "alice");
+        SetItemText(hDlg, IDC_PROXY_PASSWORD, "pa55 w0rd");
+        Click(hDlg, IDC_PROXY_PRECONFIG);
+        Click(hDlg, IDOK);
+    };
+    CStartupSettingsDlg dlg;
+    const INT_PTR nResult = Run(dlg, {enterThenChooseTheSystemSettings});
+    EXPECT_EQ(nResult, IDOK);
+    EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 0u) << "Preconfig";
+    EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"), "");
+    EXPECT_FALSE(appKey.HasValue("Login", "ProxyUser"));
+    EXPECT_FALSE(appKey.HasValue("Login", "ProxyPasswd"));
+    ExpectNoBoxes();
+}
+
+TEST_F(SettingsDialogTest, CloseBoxAndEscapeCancelWithoutWriting)
+{
+    struct Case
+    {
+        const char* name;
+        void (*close)(HWND hDlg);
+    };
+    const Case cases[] = {
+        {"close box", [](HWND hDlg) { PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        {"Escape in the focused control",
+         [](HWND hDlg)
+         {
+             HWND hFocus = GetFocus();
+             EXPECT_TRUE(hFocus != nullptr && IsChild(hDlg, hFocus));
+             PostMessageA(hFocus, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+             PostMessageA(hFocus, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+         }},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ScratchKey freshKey{kAppKey};
+        StoreNamedProxy("proxy.example", 8080, "alice", "pa55 w0rd");
+        CStartupSettingsDlg dlg; // reading the media switches leaves an empty Configs key
+        const auto stored = SnapshotRegistry(kAppKey);
+
+        auto editAndClose = [&](HWND hDlg)
+        {
+            Click(hDlg, IDC_ENABLE_BGM);
+            Click(hDlg, IDC_USE_PROXY);
+            SetItemText(hDlg, IDC_PROXY_HOST, "other.example");
+            c.close(hDlg);
+        };
+        const INT_PTR nResult = Run(dlg, {editAndClose});
+        EXPECT_EQ(nResult, IDCANCEL);
+        EXPECT_EQ(SnapshotRegistry(kAppKey), stored);
+    }
+    ExpectNoBoxes();
+}
+
+TEST_F(SettingsDialogTest, CaptionIsTheTitledString128)
+{
+    CString strCaption;
+    ASSERT_TRUE(theApp.FormatTitledString(IDS_TITLE_FORMAT, strCaption));
+    auto check = [&](HWND hDlg)
+    {
+        EXPECT_EQ(TextOf(hDlg), std::string(strCaption));
+        EXPECT_NE(TextOf(hDlg).find(kProductTitle), std::string::npos);
+    };
+    CStartupSettingsDlg dlg;
+    Run(dlg, {check});
+}
+
+// Run under a Korean locale by its own ctest entry; elsewhere the Korean set is not the one the
+// loader picks, and the caption is not code page 949 text.
+TEST_F(SettingsDialogTest, CaptionOfTheKoreanEditionIsCodePage949Text)
+{
+    if (GetACP() != 949)
+        GTEST_SKIP() << "needs LC_ALL=ko_KR.UTF-8 (ANSI code page " << GetACP() << ")";
+    // "『Corvath Plus』 기동환경 설정" in code page 949.
+    const std::string expected = "\xA1\xBA"
+                                 "Corvath Plus"
+                                 "\xA1\xBB \xB1\xE2\xB5\xBF\xC8\xAF\xB0\xE6 \xBC\xB3\xC1\xA4";
+    CStartupSettingsDlg dlg;
+    Run(dlg, {[&](HWND hDlg) { EXPECT_EQ(TextOf(hDlg), expected); }});
+}
+
+TEST_F(SettingsDialogTest, SystemMenuEndsWithASeparatorAndTheVersionItem)
+{
+    const std::string itemText = ResourceText(IDS_VERSION_MENU_ITEM);
+    auto check = [&](HWND hDlg)
+    {
+        HMENU hMenu = GetSystemMenu(hDlg, FALSE);
+        ASSERT_NE(hMenu, nullptr);
+        const int nItems = GetMenuItemCount(hMenu);
+        ASSERT_GE(nItems, 2);
+
+        MENUITEMINFOA separator = {};
+        separator.cbSize = sizeof(separator);
+        separator.fMask = MIIM_FTYPE;
+        ASSERT_TRUE(GetMenuItemInfoA(hMenu, nItems - 2, TRUE, &separator));
+        EXPECT_TRUE(separator.fType & MFT_SEPARATOR);
+
+        char szText[128] = {};
+        MENUITEMINFOA item = {};
+        item.cbSize = sizeof(item);
+        item.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
+        item.dwTypeData = szText;
+        item.cch = sizeof(szText);
+        ASSERT_TRUE(GetMenuItemInfoA(hMenu, nItems - 1, TRUE, &item));
+        EXPECT_EQ(item.wID, 16u);
+        EXPECT_EQ(item.fType & MFT_SEPARATOR, 0u);
+        EXPECT_EQ(std::string(szText), itemText);
+    };
+    CStartupSettingsDlg dlg;
+    Run(dlg, {check});
+}
+
+// The template's child rectangles in client coordinates, in template order, and its client
+// rectangle: the same template created without any of the dialog's code.
+struct TemplateLayout
+{
+    RECT client;
+    std::vector<RECT> children;
+};
+
+std::vector<RECT> ChildRects(HWND hDlg)
+{
+    std::vector<RECT> rects;
+    for (HWND hChild = GetWindow(hDlg, GW_CHILD); hChild != nullptr;
+         hChild = GetWindow(hChild, GW_HWNDNEXT))
+    {
+        RECT rc;
+        GetWindowRect(hChild, &rc);
+        MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&rc), 2);
+        rects.push_back(rc);
+    }
+    return rects;
+}
+
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG;
+}
+
+TemplateLayout LayoutOfTheTemplate()
+{
+    TemplateLayout layout = {};
+    HWND hDlg =
+        CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_STARTUP_SETTINGS),
+                           nullptr, &PlainDialogProc, 0);
+    if (hDlg == nullptr)
+        return layout;
+    GetClientRect(hDlg, &layout.client);
+    layout.children = ChildRects(hDlg);
+    DestroyWindow(hDlg);
+    return layout;
+}
+
+int Width(const RECT& rc)
+{
+    return rc.right - rc.left;
+}
+int Height(const RECT& rc)
+{
+    return rc.bottom - rc.top;
+}
+
+TEST_F(SettingsDialogTest, BannerTakesItsBitmapSizeCentredAndEveryOtherControlMovesAlike)
+{
+    const TemplateLayout before = LayoutOfTheTemplate();
+    ASSERT_GT(before.children.size(), 1u);
+
+    RECT client = {};
+    std::vector<RECT> after;
+    auto measure = [&](HWND hDlg)
+    {
+        GetClientRect(hDlg, &client);
+        after = ChildRects(hDlg);
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(hDlg, IDC_BANNER)));
+    };
+    CStartupSettingsDlg dlg;
+    Run(dlg, {measure});
+    ASSERT_EQ(after.size(), before.children.size());
+
+    const RECT& placeholder = before.children[0];
+    const RECT& banner = after[0];
+    EXPECT_EQ(Width(banner), 408);
+    EXPECT_EQ(Height(banner), 96);
+    EXPECT_EQ(banner.top, placeholder.top);
+    const int leftMargin = banner.left;
+    const int rightMargin = Width(client) - banner.right;
+    EXPECT_LE(rightMargin - leftMargin, 1) << "centred: " << leftMargin << " | " << rightMargin;
+    EXPECT_GE(rightMargin - leftMargin, 0) << "centred: " << leftMargin << " | " << rightMargin;
+
+    // The dialog is at least as wide as the banner with the template's margin on both sides, and
+    // grows in height by what the banner grew.
+    const int dy = 96 - Height(placeholder);
+    const int neededWidth = 408 + 2 * placeholder.left;
+    EXPECT_EQ(Width(client), std::max<int>(Width(before.client), neededWidth));
+    EXPECT_EQ(Height(client), Height(before.client) + dy);
+
+    const int dx = (Width(client) - Width(before.client)) / 2;
+    for (size_t i = 1; i < after.size(); ++i)
+    {
+        SCOPED_TRACE("child " + std::to_string(i));
+        EXPECT_EQ(after[i].left, before.children[i].left + dx);
+        EXPECT_EQ(after[i].top, before.children[i].top + dy);
+        EXPECT_EQ(Width(after[i]), Width(before.children[i]));
+        EXPECT_EQ(Height(after[i]), Height(before.children[i]));
+        RECT overlap;
+        EXPECT_FALSE(IntersectRect(&overlap, &after[i], &banner)) << "overlaps the banner";
+    }
+}
+} // namespace
