@@ -1,0 +1,270 @@
+// The built program as a user meets it: started as a process of its own, its dialog found among
+// the desktop's windows, clicked and typed into from outside, closed, and its registry values
+// read afterwards.
+//
+// Input goes to the controls as posted messages (BM_CLICK, WM_CHAR per character), not through
+// SendInput: posted messages reach exactly the control they are meant for and still pass through
+// the program's own modal loop and dialog manager, and each edit runs its own character handling
+// (the port field drops what is not a digit). SendInput does work on the null graphics driver once
+// the dialog has the foreground (the cursor moves, clicks and keys land), but the foreground, the
+// focus and the cursor belong to the whole wineserver: any other test program that ctest runs at
+// the same time and that shows or activates a window can take them between two inputs.
+#include "settings/PasswordCodec.h"
+#include "support/ScratchKey.h"
+
+#include "SettingsRegistrySnapshot.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace
+{
+const char kAppKey[] = "Software\\Orvane\\Tessaly Kr";
+const DWORD kPatienceMs = 15000;
+
+// Control ids of the main dialog, as a user finds them on screen.
+const int kEnableBGM = 1003;
+const int kEnableSound = 1004;
+const int kUseProxyNamed = 1008;
+const int kHost = 1009;
+const int kPort = 1010;
+const int kUser = 1011;
+const int kPassword = 1012;
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD dwTimeoutMs = kPatienceMs)
+{
+    const ULONGLONG deadline = GetTickCount64() + dwTimeoutMs;
+    while (!condition())
+    {
+        if (GetTickCount64() > deadline)
+            return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+struct WindowsOfProcess
+{
+    DWORD dwProcessId;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectWindowOfProcess(HWND hWnd, LPARAM lParam)
+{
+    auto* pSearch = reinterpret_cast<WindowsOfProcess*>(lParam);
+    DWORD dwProcessId = 0;
+    GetWindowThreadProcessId(hWnd, &dwProcessId);
+    if (dwProcessId == pSearch->dwProcessId)
+        pSearch->windows.push_back(hWnd);
+    return TRUE;
+}
+
+std::vector<HWND> TopLevelWindowsOf(DWORD dwProcessId)
+{
+    WindowsOfProcess search{dwProcessId, {}};
+    EnumWindows(&CollectWindowOfProcess, reinterpret_cast<LPARAM>(&search));
+    return search.windows;
+}
+
+// The visible dialog of that process, or null.
+HWND VisibleDialogOf(DWORD dwProcessId)
+{
+    for (HWND hWnd : TopLevelWindowsOf(dwProcessId))
+    {
+        char szClass[16] = {};
+        GetClassNameA(hWnd, szClass, sizeof(szClass));
+        if (std::string(szClass) == "#32770" && IsWindowVisible(hWnd))
+            return hWnd;
+    }
+    return nullptr;
+}
+
+// Asks the control itself: the text that GetWindowText keeps for a window of another process is
+// not what an edit holds after typing.
+std::string ControlText(HWND hControl)
+{
+    char szText[256] = {};
+    DWORD_PTR nResult = 0;
+    SendMessageTimeoutA(hControl, WM_GETTEXT, sizeof(szText), reinterpret_cast<LPARAM>(szText),
+                        SMTO_ABORTIFHUNG, 2000, &nResult);
+    return szText;
+}
+
+LRESULT ControlTextLength(HWND hControl)
+{
+    DWORD_PTR nResult = 0;
+    SendMessageTimeoutA(hControl, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &nResult);
+    return static_cast<LRESULT>(nResult);
+}
+
+bool IsCheckedFromOutside(HWND hButton)
+{
+    DWORD_PTR nResult = 0;
+    SendMessageTimeoutA(hButton, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &nResult);
+    return nResult == BST_CHECKED;
+}
+
+void ClickFromOutside(HWND hDlg, int nID)
+{
+    PostMessageA(GetDlgItem(hDlg, nID), BM_CLICK, 0, 0);
+}
+
+// One WM_CHAR per character, as the keyboard would bring them, after selecting what the field
+// holds so that typing replaces it.
+void TypeFromOutside(HWND hDlg, int nID, const std::string& text)
+{
+    HWND hEdit = GetDlgItem(hDlg, nID);
+    PostMessageA(hEdit, EM_SETSEL, 0, -1);
+    for (unsigned char ch : text)
+        PostMessageA(hEdit, WM_CHAR, ch, 1);
+}
+
+// The program started from its built file; ended by force if a test leaves it running.
+class ProgramRun
+{
+  public:
+    ProgramRun()
+    {
+        std::string commandLine = "\"" STARTUP_SETTINGS_EXE "\"";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &m_process))
+            m_process = {};
+    }
+    ~ProgramRun()
+    {
+        if (m_process.hProcess == nullptr)
+            return;
+        if (WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT)
+        {
+            TerminateProcess(m_process.hProcess, 99);
+            WaitForSingleObject(m_process.hProcess, kPatienceMs);
+        }
+        CloseHandle(m_process.hThread);
+        CloseHandle(m_process.hProcess);
+    }
+    ProgramRun(const ProgramRun&) = delete;
+    ProgramRun& operator=(const ProgramRun&) = delete;
+
+    bool Started() const { return m_process.hProcess != nullptr; }
+    DWORD ProcessId() const { return m_process.dwProcessId; }
+
+    HWND WaitForDialog() const
+    {
+        HWND hDlg = nullptr;
+        WaitUntil([&] { return (hDlg = VisibleDialogOf(m_process.dwProcessId)) != nullptr; });
+        return hDlg;
+    }
+
+    // The exit code, or STILL_ACTIVE when the program has not ended in time.
+    DWORD WaitForExit() const
+    {
+        WaitForSingleObject(m_process.hProcess, kPatienceMs);
+        DWORD dwExitCode = STILL_ACTIVE;
+        GetExitCodeProcess(m_process.hProcess, &dwExitCode);
+        return dwExitCode;
+    }
+
+  private:
+    PROCESS_INFORMATION m_process = {};
+};
+
+std::string UnscrambledPassword(const std::string& scrambled)
+{
+    char* pszPassword = nullptr;
+    UnscramblePassword(scrambled.c_str(), PROXY_PASSWD_KEY, &pszPassword);
+    const std::string password = pszPassword != nullptr ? pszPassword : "<does not unscramble>";
+    FreePasswordBuffer(pszPassword);
+    return password;
+}
+
+class SettingsEndToEndTest : public ::testing::Test
+{
+  protected:
+    ScratchKey appKey{kAppKey};
+};
+
+TEST_F(SettingsEndToEndTest, ConfirmSavesWhatTheUserClickedAndTyped)
+{
+    ProgramRun program;
+    ASSERT_TRUE(program.Started()) << STARTUP_SETTINGS_EXE;
+    HWND hDlg = program.WaitForDialog();
+    ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
+
+    ClickFromOutside(hDlg, kEnableSound);
+    ASSERT_TRUE(WaitUntil([&] { return !IsCheckedFromOutside(GetDlgItem(hDlg, kEnableSound)); }));
+
+    ClickFromOutside(hDlg, kUseProxyNamed);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(hDlg, kHost)) != FALSE; }))
+        << "the proxy fields did not become enabled";
+
+    TypeFromOutside(hDlg, kHost, "proxy.example");
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(GetDlgItem(hDlg, kHost)) == "proxy.example"; }))
+        << ControlText(GetDlgItem(hDlg, kHost));
+
+    // The port field takes digits only: the letters typed among them are dropped.
+    TypeFromOutside(hDlg, kPort, "8a0b80");
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(GetDlgItem(hDlg, kPort)) == "8080"; }))
+        << ControlText(GetDlgItem(hDlg, kPort));
+
+    TypeFromOutside(hDlg, kUser, "alice");
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(GetDlgItem(hDlg, kUser)) == "alice"; }));
+
+    const std::string password = "pa55 w0rd!";
+    TypeFromOutside(hDlg, kPassword, password);
+    EXPECT_TRUE(WaitUntil(
+        [&]
+        {
+            return ControlTextLength(GetDlgItem(hDlg, kPassword)) ==
+                   static_cast<LRESULT>(password.size());
+        }));
+
+    ClickFromOutside(hDlg, IDOK);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_TRUE(TopLevelWindowsOf(program.ProcessId()).empty()) << "a window remained";
+
+    EXPECT_EQ(appKey.ReadDword("Configs", "EnableBGM", 0xDEADBEEF), 1u);
+    EXPECT_EQ(appKey.ReadDword("Configs", "EnableSound", 0xDEADBEEF), 0u);
+    EXPECT_EQ(appKey.ReadDword("Configs", "EnableMovie", 0xDEADBEEF), 1u);
+    EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 3u);
+    EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"), "proxy.example:8080");
+    EXPECT_EQ(appKey.ReadSz("Login", "ProxyUser"), "alice");
+    const std::string scrambled = appKey.ReadSz("Login", "ProxyPasswd");
+    EXPECT_NE(scrambled, password);
+    EXPECT_EQ(UnscrambledPassword(scrambled), password);
+}
+
+TEST_F(SettingsEndToEndTest, CloseBoxEndsTheProgramWithoutWriting)
+{
+    char* pszScrambled = nullptr;
+    ASSERT_EQ(ScramblePassword("hunter2", PROXY_PASSWD_KEY, &pszScrambled), 1);
+    appKey.WriteDword("Configs", "EnableMovie", 0);
+    appKey.WriteDword("Login", "UseProxy", 3);
+    appKey.WriteSz("Login", "ProxyServer", "p.example:3128");
+    appKey.WriteSz("Login", "ProxyUser", "bob");
+    appKey.WriteSz("Login", "ProxyPasswd", pszScrambled);
+    FreePasswordBuffer(pszScrambled);
+    const auto stored = SnapshotRegistry(kAppKey);
+
+    ProgramRun program;
+    ASSERT_TRUE(program.Started()) << STARTUP_SETTINGS_EXE;
+    HWND hDlg = program.WaitForDialog();
+    ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
+    EXPECT_EQ(ControlText(GetDlgItem(hDlg, kHost)), "p.example") << "shows what is stored";
+
+    ClickFromOutside(hDlg, kEnableBGM);
+    ASSERT_TRUE(WaitUntil([&] { return !IsCheckedFromOutside(GetDlgItem(hDlg, kEnableBGM)); }));
+    TypeFromOutside(hDlg, kHost, "other.example");
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(GetDlgItem(hDlg, kHost)) == "other.example"; }));
+
+    PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_TRUE(TopLevelWindowsOf(program.ProcessId()).empty()) << "a window remained";
+    EXPECT_EQ(SnapshotRegistry(kAppKey), stored);
+}
+} // namespace
