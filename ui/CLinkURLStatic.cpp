@@ -88,11 +88,8 @@ BOOL CLinkURLStatic::HitTestText(POINT point) const
 
 void CLinkURLStatic::UpdateHoverColor()
 {
-    COLORREF crText = s_crVisited;
-    if (!m_bVisited)
-    {
-        crText = IsPointerOnText() ? s_crHover : s_crNormal;
-    }
+    // A visited label needs no hit test: it is purple wherever the pointer is.
+    const COLORREF crText = m_bVisited ? s_crVisited : IsPointerOnText() ? s_crHover : s_crNormal;
     if (crText != m_crText)
         ShowColor(crText);
 }
