@@ -1,5 +1,6 @@
 #include "framework/CDialog.h"
 
+#include "framework/CWinApp.h"
 #include "framework/DataExchange.h"
 #include "framework/ModuleState.h"
 
@@ -22,9 +23,25 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
 {
 }
 
+// The window that owns a modal dialog: its parent if it has one, else the application's main
+// window (the popup that is active in it), so that a dialog opened from the main dialog is modal to
+// it, as the user expects, and placed over it.
+HWND CDialog::FindOwnerWindow() const
+{
+    if (m_pParentWnd != nullptr)
+        return m_pParentWnd->m_hWnd;
+    CWinApp* pApp = AfxGetApp();
+    HWND hWndMain = pApp != nullptr && pApp->m_pMainWnd != nullptr && pApp->m_pMainWnd != this
+                        ? pApp->m_pMainWnd->m_hWnd
+                        : nullptr;
+    if (hWndMain == nullptr || !IsWindow(hWndMain))
+        return nullptr;
+    return GetLastActivePopup(hWndMain);
+}
+
 INT_PTR CDialog::DoModal()
 {
-    HWND hWndParent = m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr;
+    HWND hWndParent = FindOwnerWindow();
     AfxHookWindowCreate(this);
     const INT_PTR nResult =
         DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), hWndParent,

@@ -33,4 +33,7 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     DECLARE_MESSAGE_MAP()
+
+private:
+    HWND FindOwnerWindow() const;
 };

@@ -235,6 +235,9 @@ TEST_F(VersionInfoDlgTest, TheSystemMenuItemOpensItWithBoldTitleVersionAndLinksE
                 if (hDlg == nullptr)
                     return false;
                 EXPECT_EQ(ItemText(hDlg, IDC_VERSION_TITLE), std::string(strTitle));
+                // Modal to the main dialog, as the program runs it (the main window).
+                EXPECT_EQ(GetWindow(hDlg, GW_OWNER), hMain);
+                EXPECT_FALSE(IsWindowEnabled(hMain));
                 const LOGFONTA title = FontOf(GetDlgItem(hDlg, IDC_VERSION_TITLE));
                 const LOGFONTA dialog = FontOf(hDlg);
                 EXPECT_EQ(title.lfWeight, 700);
@@ -303,9 +306,11 @@ TEST_F(VersionInfoDlgTest, TheSystemMenuItemOpensItWithBoldTitleVersionAndLinksE
             });
 
     CStartupSettingsDlg dlg(nullptr);
+    theApp.m_pMainWnd = &dlg;
     steps.Start();
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_TRUE(steps.Finished());
+    EXPECT_EQ(theApp.m_pMainWnd, nullptr) << "cleared when the main window went";
     EXPECT_EQ(recorder.Opened(2, 800), std::vector<std::string>{kHomePage});
 }
 
