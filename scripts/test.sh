@@ -13,9 +13,26 @@ for preset in host win64 win32; do
   cmake --build --preset "$preset"
 done
 
-for preset in host win64 win32; do
+# Counts over every preset, for the closing line: ctest counts a skipped test among the passed.
+passed=0 failed=0 skipped=0
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+for preset in host win32 win64; do
   echo "== $preset: test"
-  ctest --preset "$preset" || status=1
+  ctest --preset "$preset" 2>&1 | tee "$log" || true
+  summary=$(grep -E '[0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1 || true)
+  if [ -z "$summary" ]; then
+    echo "no ctest summary for $preset"
+    status=1
+    continue
+  fi
+  total=$(echo "$summary" | sed -E 's/.* out of ([0-9]+).*/\1/')
+  fails=$(echo "$summary" | sed -E 's/.* ([0-9]+) tests failed.*/\1/')
+  skips=$(grep -cE '^[[:space:]]*[0-9]+ - .*\(Skipped\)' "$log" || true)
+  passed=$((passed + total - fails - skips))
+  failed=$((failed + fails))
+  skipped=$((skipped + skips))
+  [ "$fails" -eq 0 ] || status=1
 done
 
 echo "== harness: a crashing Windows test program must fail its test"
@@ -26,4 +43,5 @@ if [ "${STARTUP_FUZZ_SMOKE_SECONDS:-10}" != 0 ] && [ -x scripts/fuzz.sh ]; then
   scripts/fuzz.sh "${STARTUP_FUZZ_SMOKE_SECONDS:-10}" || status=1
 fi
 
+echo "tests: $passed passed, $failed failed, $skipped skipped"
 exit $status

@@ -45,11 +45,13 @@ private:
 
     static DWORD CountSharedGdiEntries()
     {
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds" // MinGW's segment-register read trips it
+        const auto* peb = reinterpret_cast<const BYTE*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+#pragma GCC diagnostic pop
 #ifdef _WIN64
-        const auto* peb = reinterpret_cast<const BYTE*>(__readgsqword(0x60));
         const size_t tableOffset = 0xF8;
 #else
-        const auto* peb = reinterpret_cast<const BYTE*>(__readfsdword(0x30));
         const size_t tableOffset = 0x94;
 #endif
         const auto* table = *reinterpret_cast<const GdiHandleEntry* const*>(peb + tableOffset);
