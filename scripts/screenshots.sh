@@ -12,7 +12,7 @@ export WINEPREFIX=$prefix WINEDEBUG=-all
 loader=/usr/lib/wine/wine64
 
 display=:${STARTUP_SHOTS_DISPLAY:-78}
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 trap 'wineserver -k >/dev/null 2>&1 || true; kill $xvfb_pid 2>/dev/null || true' EXIT
 export DISPLAY=$display
@@ -37,7 +37,7 @@ shoot() { # locale set
   w=$(wait_for_window startupsettings.exe) || { echo "no window for $set"; kill $pid; return 1; }
   # The pointer out of the way; without a window manager nothing activates the dialog: give it
   # the X focus, which Wine turns into activation, and paint its caption active as well.
-  xdotool mousemove 799 599
+  xdotool mousemove 1023 767
   xdotool windowfocus "$w"
   sleep 1
   LC_ALL=$locale "$loader" "$tree/tests/support/shot_helper.exe" activate
