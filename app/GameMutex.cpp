@@ -1,12 +1,16 @@
 #include "app/GameMutex.h"
 
+BOOL MutexOpenShowsGame(BOOL bOpened, DWORD dwError)
+{
+    return bOpened || dwError == ERROR_ACCESS_DENIED;
+}
+
 BOOL IsGameRunning(LPCSTR lpszMutexName)
 {
-    // SYNCHRONIZE is the least access that proves the mutex exists. A game that runs elevated may
-    // grant us less than that: "access denied" still means the mutex is there.
+    // SYNCHRONIZE is the least access that proves the mutex exists.
     HANDLE hMutex = OpenMutexA(SYNCHRONIZE, FALSE, lpszMutexName);
-    if (hMutex == nullptr)
-        return GetLastError() == ERROR_ACCESS_DENIED;
-    CloseHandle(hMutex);
-    return TRUE;
+    const DWORD dwError = hMutex == nullptr ? GetLastError() : ERROR_SUCCESS;
+    if (hMutex != nullptr)
+        CloseHandle(hMutex);
+    return MutexOpenShowsGame(hMutex != nullptr, dwError);
 }

@@ -121,9 +121,9 @@ TEST(GameMutex, ANameOfAnotherKindOfObjectIsNotTheGame)
 }
 
 // A game that runs elevated may grant others nothing but SYNCHRONIZE on its mutex: that must
-// still count as running. Wine does not enforce the DACL, so the mutex here opens with our
-// reduced access request; the decision for "access denied" is shown by the last check, which
-// asks for the full access that such a DACL refuses on Windows.
+// still count as running. Wine does not enforce such a DACL (it grants SYNCHRONIZE, and here even
+// full access), so under Wine this shows that our reduced access request opens it; the decision
+// for an "access denied" answer is tested on its own below.
 TEST(GameMutex, AMutexThatGrantsOnlySynchronizeCountsAsRunning)
 {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
@@ -142,6 +142,28 @@ TEST(GameMutex, AMutexThatGrantsOnlySynchronizeCountsAsRunning)
 
     CloseHandle(hGame);
     LocalFree(descriptor);
+}
+
+TEST(GameMutex, AnOpenRefusedForLackOfAccessCountsAsRunning)
+{
+    struct Case
+    {
+        BOOL opened;
+        DWORD error;
+        BOOL running;
+    };
+    const Case cases[] = {
+        {TRUE, ERROR_SUCCESS, TRUE},
+        {FALSE, ERROR_ACCESS_DENIED, TRUE},
+        {FALSE, ERROR_FILE_NOT_FOUND, FALSE},
+        {FALSE, ERROR_INVALID_HANDLE, FALSE}, // the name belongs to an event or the like
+        {FALSE, ERROR_INVALID_NAME, FALSE},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.error);
+        EXPECT_EQ(MutexOpenShowsGame(c.opened, c.error), c.running);
+    }
 }
 
 TEST(TitledText, SubstitutesTheTitleForTheOnlyPercentS)
