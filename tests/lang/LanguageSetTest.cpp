@@ -4,6 +4,7 @@
 #include "app/CSettingsApp.h"
 #include "app/LanguageChoice.h"
 #include "res/resource.h"
+#include "support/WindowText.h"
 
 #include <gtest/gtest.h>
 
@@ -41,16 +42,6 @@ const LanguageSet& ExpectedSet()
             return set;
     }
     return kSets[0];
-}
-
-// The UTF-8 text in the given code page's bytes, as the program's strings hold it.
-std::string InCodePage(const char* utf8, UINT codePage)
-{
-    wchar_t wide[256] = {};
-    const int cchWide = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide, 256);
-    char bytes[512] = {};
-    WideCharToMultiByte(codePage, 0, wide, cchWide, bytes, sizeof(bytes), nullptr, nullptr);
-    return bytes;
 }
 
 class LanguageSetTest : public ::testing::Test

@@ -7,6 +7,7 @@
 #include "support/ScratchKey.h"
 #include "robustness/ModalRun.h"
 #include "ui/CStartupSettingsDlg.h"
+#include "support/WindowText.h"
 
 #include <gtest/gtest.h>
 
@@ -26,16 +27,6 @@ struct Shown
     std::string host, port = "80", user, password;
 };
 
-std::string TextOf(HWND hDialog, int id)
-{
-    HWND hControl = GetDlgItem(hDialog, id);
-    const int length = GetWindowTextLengthA(hControl);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    GetWindowTextA(hControl, &text[0], length + 1);
-    text.resize(static_cast<size_t>(length));
-    return text;
-}
-
 bool Checked(HWND hDialog, int id)
 {
     return SendDlgItemMessageA(hDialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -50,10 +41,10 @@ Shown Read(HWND hDialog)
     shown.useProxy = Checked(hDialog, IDC_USE_PROXY);
     shown.preconfigOption =
         Checked(hDialog, IDC_PROXY_PRECONFIG) && !Checked(hDialog, IDC_PROXY_NAMED);
-    shown.host = TextOf(hDialog, IDC_PROXY_HOST);
-    shown.port = TextOf(hDialog, IDC_PROXY_PORT);
-    shown.user = TextOf(hDialog, IDC_PROXY_USER);
-    shown.password = TextOf(hDialog, IDC_PROXY_PASSWORD);
+    shown.host = ItemText(hDialog, IDC_PROXY_HOST);
+    shown.port = ItemText(hDialog, IDC_PROXY_PORT);
+    shown.user = ItemText(hDialog, IDC_PROXY_USER);
+    shown.password = ItemText(hDialog, IDC_PROXY_PASSWORD);
     return shown;
 }
 

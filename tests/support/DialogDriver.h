@@ -3,6 +3,8 @@
 // CBT hook on the test's own thread.
 #pragma once
 
+#include "support/WindowText.h"
+
 #include <windows.h>
 
 #include <string>
@@ -98,15 +100,6 @@ private:
                 return reinterpret_cast<HICON>(SendMessageA(hChild, STM_GETICON, 0, 0));
         }
         return nullptr;
-    }
-
-    static std::string TextOf(HWND hWnd)
-    {
-        const int length = GetWindowTextLengthA(hWnd);
-        std::string text(static_cast<size_t>(length) + 1, '\0');
-        GetWindowTextA(hWnd, &text[0], length + 1);
-        text.resize(static_cast<size_t>(length));
-        return text;
     }
 
     static LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam)

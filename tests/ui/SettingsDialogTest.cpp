@@ -12,6 +12,7 @@
 
 #include "SettingsDialogHarness.h"
 #include "SettingsRegistrySnapshot.h"
+#include "support/WindowText.h"
 
 #include <gtest/gtest.h>
 
@@ -34,20 +35,6 @@ bool Checked(HWND hDlg, int nID)
 bool Enabled(HWND hDlg, int nID)
 {
     return IsWindowEnabled(GetDlgItem(hDlg, nID)) != FALSE;
-}
-
-std::string TextOf(HWND hWnd)
-{
-    const int nLength = GetWindowTextLengthA(hWnd);
-    std::string text(static_cast<size_t>(nLength) + 1, '\0');
-    GetWindowTextA(hWnd, &text[0], nLength + 1);
-    text.resize(static_cast<size_t>(nLength));
-    return text;
-}
-
-std::string ItemText(HWND hDlg, int nID)
-{
-    return TextOf(GetDlgItem(hDlg, nID));
 }
 
 void SetItemText(HWND hDlg, int nID, const char* pszText)

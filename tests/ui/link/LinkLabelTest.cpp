@@ -7,6 +7,7 @@
 #include "support/DialogDriver.h"
 #include "ui/CLinkURLStatic.h"
 #include "ui/link/LinkTestSupport.h"
+#include "support/WindowText.h"
 
 #include <gtest/gtest.h>
 
@@ -29,16 +30,6 @@ std::string WindowTextOf(HWND hWnd)
 {
     char text[512] = {};
     GetWindowTextA(hWnd, text, sizeof(text));
-    return text;
-}
-
-// UTF-8 text in the given code page.
-std::string InCodePage(const char* utf8, UINT codePage)
-{
-    wchar_t wide[256] = {};
-    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide, 256);
-    char text[512] = {};
-    WideCharToMultiByte(codePage, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
     return text;
 }
 

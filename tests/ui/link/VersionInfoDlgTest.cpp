@@ -10,6 +10,7 @@
 #include "ui/CStartupSettingsDlg.h"
 #include "ui/CVersionInfoDlg.h"
 #include "ui/link/LinkTestSupport.h"
+#include "support/WindowText.h"
 
 #include <gtest/gtest.h>
 
@@ -25,35 +26,11 @@ const char kCommunity[] = "http://community.orvane.example/";
 const COLORREF kNormal = RGB(0, 0, 255);
 const COLORREF kVisited = RGB(128, 0, 128);
 
-std::string TextOf(HWND hWnd)
-{
-    const int nLength = GetWindowTextLengthA(hWnd);
-    std::string text(static_cast<size_t>(nLength) + 1, '\0');
-    GetWindowTextA(hWnd, &text[0], nLength + 1);
-    text.resize(static_cast<size_t>(nLength));
-    return text;
-}
-
-std::string ItemText(HWND hDlg, int nID)
-{
-    return TextOf(GetDlgItem(hDlg, nID));
-}
-
 LOGFONTA FontOf(HWND hWnd)
 {
     LOGFONTA lf = {};
     GetObjectA(reinterpret_cast<HGDIOBJ>(SendMessageA(hWnd, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
     return lf;
-}
-
-// UTF-8 text in the given code page.
-std::string InCodePage(const char* utf8, UINT codePage)
-{
-    wchar_t wide[256] = {};
-    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide, 256);
-    char text[512] = {};
-    WideCharToMultiByte(codePage, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
-    return text;
 }
 
 struct DialogSearch
