@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Takes screenshots of the main dialog of the real program under Wine and Xvfb, one per language
-# set: docs/settings-<set>.png. (scripts/screenshot-version.sh does the version dialog.)
-# Usage: scripts/screenshots.sh   (after a win64 build)
+# Screenshots of the real program under Wine and Xvfb, one set per language: the main dialog
+# (docs/settings-<set>.png) and the version information dialog opened with the main dialog's
+# system command, as the system menu's version item does (docs/version-<set>.png).
+# Usage: scripts/screenshots.sh [BUILD_TREE]   (default build/win64, configured already)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tree=$PWD/build/win64
+tree=$(realpath "${1:-build/win64}")
 cmake --build "$tree" --target StartupSettings shot_helper >/dev/null
+helper=$tree/tests/support/shot_helper.exe
+
 prefix=$PWD/build/shots-prefix
 scripts/make-wine-prefix.sh "$prefix" x11
 export WINEPREFIX=$prefix WINEDEBUG=-all
@@ -18,32 +21,45 @@ trap 'wineserver -k >/dev/null 2>&1 || true; kill $xvfb_pid 2>/dev/null || true'
 export DISPLAY=$display
 sleep 1
 
-# The dialog window of the program, by X class (CJK titles do not match a name search).
-wait_for_window() {
-  local w=""
+# The program's visible windows by X class (CJK titles do not match a name search).
+program_windows() {
+  xdotool search --onlyvisible --class startupsettings.exe 2>/dev/null || true
+}
+
+# Waits until a visible window of the program other than those given exists; prints it.
+wait_for_new_window() {
+  local w
   for _ in $(seq 1 50); do
-    w=$(xdotool search --onlyvisible --class "$1" 2>/dev/null | tail -n 1 || true)
-    [ -n "$w" ] && { echo "$w"; return 0; }
+    for w in $(program_windows); do
+      case " $* " in *" $w "*) ;; *) echo "$w"; return 0 ;; esac
+    done
     sleep 0.2
   done
   return 1
 }
 
+# Without a window manager nothing activates a window: give it the X focus, which Wine turns into
+# activation, paint the caption active (WM_NCACTIVATE) as well, and take the picture.
+shoot_window() { # window locale file
+  xdotool mousemove 1023 767 # away from the links, so that none shows the hover colour
+  xdotool windowfocus "$1"
+  sleep 1
+  LC_ALL=$2 "$loader" "$helper" activate
+  sleep 0.5
+  import -window "$1" "$3"
+  echo "$3"
+}
+
 shoot() { # locale set
-  local locale=$1 set=$2
+  local locale=$1 set=$2 main version
   LC_ALL=$locale "$loader" "$tree/StartupSettings.exe" </dev/null >/dev/null 2>&1 &
   local pid=$!
-  local w
-  w=$(wait_for_window startupsettings.exe) || { echo "no window for $set"; kill $pid; return 1; }
-  # The pointer out of the way; without a window manager nothing activates the dialog: give it
-  # the X focus, which Wine turns into activation, and paint its caption active as well.
-  xdotool mousemove 1023 767
-  xdotool windowfocus "$w"
+  main=$(wait_for_new_window) || { echo "no main dialog for $set" >&2; return 1; }
   sleep 1
-  LC_ALL=$locale "$loader" "$tree/tests/support/shot_helper.exe" activate
-  sleep 0.5
-  import -window "$w" "docs/settings-$set.png"
-  echo "docs/settings-$set.png"
+  shoot_window "$main" "$locale" "docs/settings-$set.png"
+  LC_ALL=$locale "$loader" "$helper" version
+  version=$(wait_for_new_window "$main") || { echo "no version dialog for $set" >&2; return 1; }
+  shoot_window "$version" "$locale" "docs/version-$set.png"
   wineserver -k >/dev/null 2>&1 || true
   wait $pid 2>/dev/null || true
 }
