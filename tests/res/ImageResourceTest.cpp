@@ -138,7 +138,7 @@ TEST_F(ImageResourceTest, IconGroupHoldsImage1At16AndImage2At32With256Colours)
     {
         const GroupEntry& entry = entries[i];
         int size = sizes[i];
-        SCOPED_TRACE("icon image " + std::to_string(i + 1));
+        SCOPED_TRACE(::testing::Message() << "icon image " << i + 1);
         EXPECT_EQ(entry.id, i + 1);
         EXPECT_EQ(entry.width, size);
         EXPECT_EQ(entry.height, size);
