@@ -8,7 +8,10 @@ namespace
 {
 // Every message reaches the dialog object through its subclassed window procedure first, so the
 // dialog procedure handles nothing itself and leaves the rest to the dialog manager.
-INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
 } // namespace
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
@@ -43,14 +46,16 @@ INT_PTR CDialog::DoModal()
 {
     HWND hWndParent = FindOwnerWindow();
     AfxHookWindowCreate(this);
-    const INT_PTR nResult =
-        DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), hWndParent,
-                        &AfxDlgProc, 0);
+    const INT_PTR nResult = DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
+                                            hWndParent, &AfxDlgProc, 0);
     AfxUnhookWindowCreate();
     return nResult;
 }
 
-void CDialog::EndDialog(int nResult) { ::EndDialog(m_hWnd, nResult); }
+void CDialog::EndDialog(int nResult)
+{
+    ::EndDialog(m_hWnd, nResult);
+}
 
 BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
 {
@@ -74,7 +79,10 @@ void CDialog::OnOK()
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
 
 LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {

@@ -23,4 +23,7 @@ const CRuntimeClass* CObject::GetThisClass()
     return &s_class;
 }
 
-const CRuntimeClass* CObject::GetRuntimeClass() const { return GetThisClass(); }
+const CRuntimeClass* CObject::GetRuntimeClass() const
+{
+    return GetThisClass();
+}

@@ -16,6 +16,8 @@ struct CRuntimeClass
     bool IsDerivedFrom(const CRuntimeClass* pBaseClass) const;
 };
 
+// The macros are laid out by hand, one table entry or declaration per line.
+// clang-format off
 #define RUNTIME_CLASS(class_name) (class_name::GetThisClass())
 
 #define DECLARE_DYNAMIC(class_name)                                                                \
@@ -42,3 +44,4 @@ public:                                                                         
 #define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                           \
     CObject* class_name::CreateObject() { return new class_name; }                                 \
     IMPLEMENT_RUNTIMECLASS_(class_name, base_class_name, &class_name::CreateObject)
+// clang-format on

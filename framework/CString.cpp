@@ -24,7 +24,10 @@ CString::CString(const char* pch, int nLength) : CString()
         Assign(pch, nLength);
 }
 
-CString::CString(const CString& other) : CString() { Assign(other.m_pch, other.m_nLength); }
+CString::CString(const CString& other) : CString()
+{
+    Assign(other.m_pch, other.m_nLength);
+}
 
 CString::CString(CString&& other) noexcept
     : m_pch(other.m_pch), m_nLength(other.m_nLength), m_nCapacity(other.m_nCapacity)
@@ -86,7 +89,10 @@ CString& CString::operator+=(const CString& other)
     return *this;
 }
 
-CString& CString::operator+=(const char* psz) { return *this += CString(psz); }
+CString& CString::operator+=(const char* psz)
+{
+    return *this += CString(psz);
+}
 
 CString& CString::operator+=(char ch)
 {
@@ -149,7 +155,10 @@ CString CString::Mid(int nFirst) const
     return CString(m_pch + nFirst, m_nLength - nFirst);
 }
 
-BOOL CString::LoadString(UINT nID) { return AfxLoadString(nID, *this); }
+BOOL CString::LoadString(UINT nID)
+{
+    return AfxLoadString(nID, *this);
+}
 
 bool operator==(const CString& a, const char* b)
 {

@@ -28,7 +28,8 @@ public:
     char operator[](int nIndex) const { return m_pch[nIndex]; }
 
     // Direct access for APIs that fill a buffer: GetBuffer makes room for at least nMinLength
-    // characters plus the terminator; ReleaseBuffer takes the new length (-1: up to the first zero).
+    // characters plus the terminator; ReleaseBuffer takes the new length (-1: up to the first
+    // zero).
     char* GetBuffer(int nMinLength);
     void ReleaseBuffer(int nNewLength = -1);
     char* GetBufferSetLength(int nLength);

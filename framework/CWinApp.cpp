@@ -14,7 +14,10 @@ AFX_MODULE_STATE* AfxGetModuleState()
     return &s_state;
 }
 
-CWinApp* AfxGetApp() { return AfxGetModuleState()->m_pCurrentWinApp; }
+CWinApp* AfxGetApp()
+{
+    return AfxGetModuleState()->m_pCurrentWinApp;
+}
 
 HINSTANCE AfxGetInstanceHandle()
 {
@@ -49,7 +52,10 @@ LPSTR AfxStrDup(LPCSTR psz)
     return pszCopy;
 }
 
-void AfxStrFree(LPCSTR psz) { free(const_cast<LPSTR>(psz)); }
+void AfxStrFree(LPCSTR psz)
+{
+    free(const_cast<LPSTR>(psz));
+}
 
 CWinApp::CWinApp(LPCSTR lpszAppName)
 {
@@ -71,9 +77,15 @@ CWinApp::~CWinApp()
     AfxStrFree(m_pszRegistryKey);
 }
 
-BOOL CWinApp::InitInstance() { return TRUE; }
+BOOL CWinApp::InitInstance()
+{
+    return TRUE;
+}
 
-int CWinApp::ExitInstance() { return 0; }
+int CWinApp::ExitInstance()
+{
+    return 0;
+}
 
 int CWinApp::Run()
 {
@@ -129,9 +141,8 @@ HKEY CWinApp::GetAppRegistryKey()
         if (RegCreateKeyExA(hSoftKey, m_pszRegistryKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
                             samDesired, nullptr, &hCompanyKey, &dwDisposition) == ERROR_SUCCESS)
         {
-            if (RegCreateKeyExA(hCompanyKey, m_pszProfileName, 0, nullptr,
-                                REG_OPTION_NON_VOLATILE, samDesired, nullptr, &hAppKey,
-                                &dwDisposition) != ERROR_SUCCESS)
+            if (RegCreateKeyExA(hCompanyKey, m_pszProfileName, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                samDesired, nullptr, &hAppKey, &dwDisposition) != ERROR_SUCCESS)
                 hAppKey = nullptr;
         }
     }

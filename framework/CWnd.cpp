@@ -65,7 +65,10 @@ const AFX_MSGMAP* CWnd::GetThisMessageMap()
     return &s_map;
 }
 
-const AFX_MSGMAP* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
+const AFX_MSGMAP* CWnd::GetMessageMap() const
+{
+    return GetThisMessageMap();
+}
 
 CWnd::~CWnd()
 {
@@ -227,11 +230,20 @@ void CWnd::OnNcDestroyed()
     PostNcDestroy();
 }
 
-int CWnd::OnCreate(LPCREATESTRUCTA) { return static_cast<int>(Default()); }
+int CWnd::OnCreate(LPCREATESTRUCTA)
+{
+    return static_cast<int>(Default());
+}
 
-void CWnd::OnDestroy() { Default(); }
+void CWnd::OnDestroy()
+{
+    Default();
+}
 
-CWnd* CWnd::GetDlgItem(int nID) const { return FromHandlePermanent(::GetDlgItem(m_hWnd, nID)); }
+CWnd* CWnd::GetDlgItem(int nID) const
+{
+    return FromHandlePermanent(::GetDlgItem(m_hWnd, nID));
+}
 
 void CWnd::GetWindowText(CString& rText) const
 {
@@ -250,8 +262,8 @@ void CWnd::ScreenToClient(RECT* pRect) const
 
 HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon)
 {
-    return reinterpret_cast<HICON>(SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL,
-                                               reinterpret_cast<LPARAM>(hIcon)));
+    return reinterpret_cast<HICON>(
+        SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon)));
 }
 
 void CWnd::SetFont(HFONT hFont, BOOL bRedraw)
@@ -264,16 +276,16 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner)
     RECT rcWindow;
     GetWindowRect(&rcWindow);
 
-    HWND hWndOwner = pAlternateOwner != nullptr ? pAlternateOwner->m_hWnd
-                                                : ::GetWindow(m_hWnd, GW_OWNER);
+    HWND hWndOwner =
+        pAlternateOwner != nullptr ? pAlternateOwner->m_hWnd : ::GetWindow(m_hWnd, GW_OWNER);
     if (hWndOwner != nullptr && (!IsWindowVisible(hWndOwner) || ::IsIconic(hWndOwner)))
         hWndOwner = nullptr;
 
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoA(MonitorFromWindow(hWndOwner != nullptr ? hWndOwner : m_hWnd,
-                                      MONITOR_DEFAULTTONEAREST),
-                    &monitor);
+    GetMonitorInfoA(
+        MonitorFromWindow(hWndOwner != nullptr ? hWndOwner : m_hWnd, MONITOR_DEFAULTTONEAREST),
+        &monitor);
     const RECT rcArea = monitor.rcWork;
     RECT rcCenter = rcArea;
     if (hWndOwner != nullptr)

@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-
 class CWnd;
 
 using AFX_PMSGTHUNK = LRESULT (*)(CWnd* pWnd, WPARAM wParam, LPARAM lParam);
@@ -28,6 +27,8 @@ struct AFX_MSGMAP
 // A control's own handling of a WM_CTLCOLOR* message that its parent received for it.
 constexpr UINT WM_REFLECT_CTLCOLOR = 0xBC00 + 0x0019;
 
+// The macros are laid out by hand, one table entry or declaration per line.
+// clang-format off
 #define DECLARE_MESSAGE_MAP()                                                                      \
 public:                                                                                            \
     static const AFX_MSGMAP* GetThisMessageMap();                                                  \
@@ -119,3 +120,4 @@ protected:                                                                      
     {WM_REFLECT_CTLCOLOR, 0, 0,                                                                    \
      AFX_THUNK_(return reinterpret_cast<LRESULT>(                                                  \
                     pThis->CtlColor(reinterpret_cast<HDC>(wParam), static_cast<UINT>(lParam)));)},
+// clang-format on

@@ -66,8 +66,7 @@ HKEY CProxySettings::OpenSubKey(const char* lpszSubKey)
     return hSubKey;
 }
 
-DWORD CProxySettings::ReadDwordValue(const char* lpszSubKey, const char* lpszValue,
-                                     DWORD dwDefault)
+DWORD CProxySettings::ReadDwordValue(const char* lpszSubKey, const char* lpszValue, DWORD dwDefault)
 {
     HKEY hSubKey = OpenSubKey(lpszSubKey);
     if (hSubKey == nullptr)
@@ -103,9 +102,9 @@ BOOL CProxySettings::WriteStringValue(const char* lpszSubKey, const char* lpszVa
         return FALSE;
     LONG lResult;
     if (lpszText != nullptr)
-        lResult = RegSetValueExA(hSubKey, lpszValue, 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(lpszText),
-                                 static_cast<DWORD>(strlen(lpszText) + 1));
+        lResult =
+            RegSetValueExA(hSubKey, lpszValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(lpszText),
+                           static_cast<DWORD>(strlen(lpszText) + 1));
     else
         lResult = RegDeleteValueA(hSubKey, lpszValue);
     RegCloseKey(hSubKey);

@@ -30,8 +30,7 @@ public:
     BOOL WriteDwordValue(const char* lpszSubKey, const char* lpszValue, DWORD dwValue);
     // Writes a REG_SZ, or deletes the value when lpszText is null.
     BOOL WriteStringValue(const char* lpszSubKey, const char* lpszValue, const char* lpszText);
-    CString ReadStringValue(const char* lpszSubKey, const char* lpszValue,
-                            const char* lpszDefault);
+    CString ReadStringValue(const char* lpszSubKey, const char* lpszValue, const char* lpszDefault);
 
     HKEY m_hKey;
     BOOL m_bOwnKey;

@@ -6,10 +6,10 @@
 
 struct BannerLayoutInput
 {
-    bool bHasBitmap;     // the bitmap loaded
-    SIZE bitmapSize;     // its width and height
-    RECT placeholder;    // the banner control before resizing, in client coordinates
-    RECT clientRect;     // the dialog's client rectangle
+    bool bHasBitmap;  // the bitmap loaded
+    SIZE bitmapSize;  // its width and height
+    RECT placeholder; // the banner control before resizing, in client coordinates
+    RECT clientRect;  // the dialog's client rectangle
 };
 
 struct BannerLayout

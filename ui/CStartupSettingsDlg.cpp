@@ -19,7 +19,10 @@ const char kEnableSound[] = "EnableSound";
 const char kEnableMovie[] = "EnableMovie";
 const UINT kMaxPort = 65535;
 
-bool IsChecked(HWND hButton) { return SendMessageA(hButton, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool IsChecked(HWND hButton)
+{
+    return SendMessageA(hButton, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
 
 RECT ClientRectOf(HWND hChild, HWND hParent)
 {
@@ -210,7 +213,10 @@ void CStartupSettingsDlg::SaveSettings()
     EndDialog(IDOK);
 }
 
-void CStartupSettingsDlg::OnCancel() { CDialog::OnCancel(); }
+void CStartupSettingsDlg::OnCancel()
+{
+    CDialog::OnCancel();
+}
 
 int CStartupSettingsDlg::OnCreate(LPCREATESTRUCTA lpCreateStruct)
 {
@@ -246,7 +252,10 @@ void CStartupSettingsDlg::OnPaint()
     DrawIcon(dc, x, y, m_hIcon);
 }
 
-HCURSOR CStartupSettingsDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
+HCURSOR CStartupSettingsDlg::OnQueryDragIcon()
+{
+    return static_cast<HCURSOR>(m_hIcon);
+}
 
 void CStartupSettingsDlg::OnInitialize()
 {
@@ -257,4 +266,7 @@ void CStartupSettingsDlg::OnInitialize()
     EndWaitCursor();
 }
 
-void CStartupSettingsDlg::OnProxyOptionClicked() { UpdateControlStates(); }
+void CStartupSettingsDlg::OnProxyOptionClicked()
+{
+    UpdateControlStates();
+}

@@ -74,8 +74,7 @@ TEST_F(SettingsAppTest, GetProfileIntReadsShortDataZeroExtendedAndLongDataAsMiss
         {"one byte", REG_BINARY, std::string("\x01", 1), 1},
         {"two bytes", REG_BINARY, std::string("\x34\x12", 2), 0x1234},
         {"three bytes", REG_BINARY, std::string("\xFF\xFF\xFF", 3), 0xFFFFFF},
-        {"four bytes of another type", REG_BINARY, std::string("\x00\x00\x00\x80", 4),
-         0x80000000},
+        {"four bytes of another type", REG_BINARY, std::string("\x00\x00\x00\x80", 4), 0x80000000},
         {"eight bytes", REG_QWORD, std::string("\x01\0\0\0\0\0\0\0", 8), 7},
         {"text longer than four bytes", REG_SZ, std::string("12345\0", 6), 7},
     };
@@ -174,7 +173,8 @@ TEST(TitledText, SubstitutesTheTitleForTheOnlyPercentS)
         const char* expected;
     };
     const Case cases[] = {
-        {"\xA1\xBA%s\xA1\xBB \xB1\xE2", "\xA1\xBA" "Corvath Plus\xA1\xBB \xB1\xE2"},
+        {"\xA1\xBA%s\xA1\xBB \xB1\xE2", "\xA1\xBA"
+                                        "Corvath Plus\xA1\xBB \xB1\xE2"},
         {"%s", "Corvath Plus"},
         {"no title", "no title"},
         {"100%% %s", "100% Corvath Plus"},

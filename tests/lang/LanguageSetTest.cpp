@@ -27,10 +27,10 @@ const LanguageSet kSets[] = {
     {"ko", 949, "『Corvath Plus』 기동환경 설정",
      "『Corvath Plus』본체를 기동시키고 있는 경우에는 설정을 변경할 수 없습니다.",
      "버전정보(&A)..."},
-    {"ja", 932, "『Corvath Plus』 起動環境設定", "『Corvath Plus』本体が起動している場合は、\n設定の変更は出来ません",
-     "バージョン情報(&A)..."},
-    {"zh-TW", 950, "『Corvath Plus』啟動環境設定", "『Corvath Plus』本身如果啟動的話，\n無法變更設定",
-     "版本情報(&A)..."},
+    {"ja", 932, "『Corvath Plus』 起動環境設定",
+     "『Corvath Plus』本体が起動している場合は、\n設定の変更は出来ません", "バージョン情報(&A)..."},
+    {"zh-TW", 950, "『Corvath Plus』啟動環境設定",
+     "『Corvath Plus』本身如果啟動的話，\n無法變更設定", "版本情報(&A)..."},
 };
 
 const LanguageSet& ExpectedSet()

@@ -255,7 +255,7 @@ void ExpectControl(const DialogItem& item, const ControlRow& row, const Language
 
 class DialogTemplateTest : public ProgramResourcesTest
 {
-  protected:
+protected:
     void ExpectDialog(WORD id, const DialogRow& row, std::span<const ControlRow> controls)
     {
         SCOPED_TRACE(std::string(row.set.name) + " dialog " + std::to_string(id));

@@ -8,7 +8,7 @@
 
 class ProgramResourcesTest : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         ASSERT_TRUE(Program().IsOpen())

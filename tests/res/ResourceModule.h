@@ -25,7 +25,7 @@ using ResourceEntry = std::string;
 
 class ResourceModule
 {
-  public:
+public:
     explicit ResourceModule(const char* path);
     ~ResourceModule();
     ResourceModule(const ResourceModule&) = delete;
@@ -40,7 +40,7 @@ class ResourceModule
     // The bytes of one resource in one language; false when it is not there.
     bool Load(LPCWSTR type, WORD id, LANGID language, std::vector<unsigned char>* out) const;
 
-  private:
+private:
     HMODULE module_ = nullptr;
     DWORD openError_ = 0;
 };

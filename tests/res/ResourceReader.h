@@ -27,7 +27,7 @@ std::string Describe(const NameOrOrdinal& value);
 
 class ResourceReader
 {
-  public:
+public:
     explicit ResourceReader(const std::vector<unsigned char>& data) : data_(data) {}
 
     BYTE Byte();
@@ -50,7 +50,7 @@ class ResourceReader
     bool AtEnd() const { return ok_ && offset_ == data_.size(); }
     bool Ok() const { return ok_; }
 
-  private:
+private:
     bool Take(size_t count);
 
     const std::vector<unsigned char>& data_;

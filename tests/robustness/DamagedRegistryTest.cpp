@@ -48,7 +48,10 @@ Shown Read(HWND hDialog)
     return shown;
 }
 
-std::string Dword(DWORD value) { return std::string(reinterpret_cast<const char*>(&value), 4); }
+std::string Dword(DWORD value)
+{
+    return std::string(reinterpret_cast<const char*>(&value), 4);
+}
 
 // The password that a text scrambled with another key unscrambles to, up to its first zero.
 std::string ForeignPassword(const std::string& text)
@@ -77,7 +80,10 @@ struct Shape
 };
 
 // Names the shape in test output instead of dumping its bytes.
-void PrintTo(const Shape& shape, std::ostream* os) { *os << shape.name; }
+void PrintTo(const Shape& shape, std::ostream* os)
+{
+    *os << shape.name;
+}
 
 const std::string kLongHost(65536, 'h');
 
@@ -86,37 +92,50 @@ const Shape kShapes[] = {
      [](const ScratchKey& k) { k.Write("Configs", "EnableBGM", REG_SZ, std::string("0\0", 2)); },
      [](Shown&) {}},
     {"EnableSound as REG_EXPAND_SZ \"\" reads zero: off",
-     [](const ScratchKey& k) { k.Write("Configs", "EnableSound", REG_EXPAND_SZ, std::string(1, '\0')); },
+     [](const ScratchKey& k)
+     { k.Write("Configs", "EnableSound", REG_EXPAND_SZ, std::string(1, '\0')); },
      [](Shown& s) { s.sound = false; }},
     {"EnableMovie as REG_MULTI_SZ longer than 4 bytes: default on",
-     [](const ScratchKey& k) { k.Write("Configs", "EnableMovie", REG_MULTI_SZ, std::string("ab\0cd\0\0", 7)); },
+     [](const ScratchKey& k)
+     { k.Write("Configs", "EnableMovie", REG_MULTI_SZ, std::string("ab\0cd\0\0", 7)); },
      [](Shown&) {}},
     {"EnableBGM as zero-length REG_BINARY: off",
      [](const ScratchKey& k) { k.Write("Configs", "EnableBGM", REG_BINARY, ""); },
      [](Shown& s) { s.bgm = false; }},
     {"EnableSound as REG_QWORD: default on",
-     [](const ScratchKey& k) { k.Write("Configs", "EnableSound", REG_QWORD, std::string(8, '\0')); },
+     [](const ScratchKey& k)
+     { k.Write("Configs", "EnableSound", REG_QWORD, std::string(8, '\0')); },
      [](Shown&) {}},
     {"EnableMovie DWORD data of 1 byte 0: off",
-     [](const ScratchKey& k) { k.Write("Configs", "EnableMovie", REG_DWORD, std::string(1, '\0')); },
+     [](const ScratchKey& k)
+     { k.Write("Configs", "EnableMovie", REG_DWORD, std::string(1, '\0')); },
      [](Shown& s) { s.movie = false; }},
     {"EnableBGM DWORD data of 3 bytes 0: off",
      [](const ScratchKey& k) { k.Write("Configs", "EnableBGM", REG_DWORD, std::string(3, '\0')); },
      [](Shown& s) { s.bgm = false; }},
     {"EnableSound DWORD data of 8 bytes: default on",
-     [](const ScratchKey& k) { k.Write("Configs", "EnableSound", REG_DWORD, std::string(8, '\0')); },
+     [](const ScratchKey& k)
+     { k.Write("Configs", "EnableSound", REG_DWORD, std::string(8, '\0')); },
      [](Shown&) {}},
     {"EnableMovie as a 64 KiB string: default on",
-     [](const ScratchKey& k) { k.Write("Configs", "EnableMovie", REG_SZ, std::string(65536, 'x')); },
+     [](const ScratchKey& k)
+     { k.Write("Configs", "EnableMovie", REG_SZ, std::string(65536, 'x')); },
      [](Shown&) {}},
     {"UseProxy as REG_SZ \"1\" with a server: missing, so explicit proxy",
-     [](const ScratchKey& k) {
+     [](const ScratchKey& k)
+     {
          k.Write("Login", "UseProxy", REG_SZ, std::string("1\0", 2));
          k.WriteSz("Login", "ProxyServer", "p:8080");
      },
-     [](Shown& s) { s.preconfigOption = false; s.host = "p"; s.port = "8080"; }},
+     [](Shown& s)
+     {
+         s.preconfigOption = false;
+         s.host = "p";
+         s.port = "8080";
+     }},
     {"UseProxy as REG_QWORD 1: missing, so the system's settings",
-     [](const ScratchKey& k) { k.Write("Login", "UseProxy", REG_QWORD, std::string("\1\0\0\0\0\0\0\0", 8)); },
+     [](const ScratchKey& k)
+     { k.Write("Login", "UseProxy", REG_QWORD, std::string("\1\0\0\0\0\0\0\0", 8)); },
      [](Shown&) {}},
     {"UseProxy as REG_BINARY 1: missing",
      [](const ScratchKey& k) { k.Write("Login", "UseProxy", REG_BINARY, Dword(1)); },
@@ -125,75 +144,113 @@ const Shape kShapes[] = {
      [](const ScratchKey& k) { k.Write("Login", "UseProxy", REG_DWORD, std::string("\1\0", 2)); },
      [](Shown& s) { s.useProxy = false; }},
     {"UseProxy of zero length: reads 0",
-     [](const ScratchKey& k) { k.Write("Login", "UseProxy", REG_DWORD, ""); },
-     [](Shown&) {}},
+     [](const ScratchKey& k) { k.Write("Login", "UseProxy", REG_DWORD, ""); }, [](Shown&) {}},
     {"ProxyServer as REG_EXPAND_SZ: empty",
-     [](const ScratchKey& k) {
+     [](const ScratchKey& k)
+     {
          k.WriteDword("Login", "UseProxy", 3);
          k.Write("Login", "ProxyServer", REG_EXPAND_SZ, std::string("p:8080\0", 7));
      },
      [](Shown&) {}},
     {"ProxyServer as REG_MULTI_SZ: empty",
-     [](const ScratchKey& k) {
+     [](const ScratchKey& k)
+     {
          k.WriteDword("Login", "UseProxy", 3);
          k.Write("Login", "ProxyServer", REG_MULTI_SZ, std::string("p:8080\0\0", 8));
      },
      [](Shown&) {}},
     {"ProxyServer as REG_BINARY: empty",
-     [](const ScratchKey& k) {
+     [](const ScratchKey& k)
+     {
          k.WriteDword("Login", "UseProxy", 3);
          k.Write("Login", "ProxyServer", REG_BINARY, "p:8080");
      },
      [](Shown&) {}},
     {"ProxyServer as REG_QWORD: empty",
-     [](const ScratchKey& k) {
+     [](const ScratchKey& k)
+     {
          k.WriteDword("Login", "UseProxy", 3);
          k.Write("Login", "ProxyServer", REG_QWORD, std::string(8, 'p'));
      },
      [](Shown&) {}},
     {"ProxyServer of zero length: empty",
-     [](const ScratchKey& k) {
+     [](const ScratchKey& k)
+     {
          k.WriteDword("Login", "UseProxy", 3);
          k.Write("Login", "ProxyServer", REG_SZ, "");
      },
      [](Shown&) {}},
     {"ProxyServer without its terminating zero: read whole",
-     [](const ScratchKey& k) {
+     [](const ScratchKey& k)
+     {
          k.WriteDword("Login", "UseProxy", 3);
          k.Write("Login", "ProxyServer", REG_SZ, "proxy:3128");
      },
-     [](Shown& s) { s.preconfigOption = false; s.host = "proxy"; s.port = "3128"; }},
+     [](Shown& s)
+     {
+         s.preconfigOption = false;
+         s.host = "proxy";
+         s.port = "3128";
+     }},
     {"ProxyServer of 64 KiB: the host as stored",
-     [](const ScratchKey& k) {
+     [](const ScratchKey& k)
+     {
          k.WriteDword("Login", "UseProxy", 3);
          k.WriteSz("Login", "ProxyServer", kLongHost + ":81");
      },
-     [](Shown& s) { s.preconfigOption = false; s.host = kLongHost; s.port = "81"; }},
+     [](Shown& s)
+     {
+         s.preconfigOption = false;
+         s.host = kLongHost;
+         s.port = "81";
+     }},
     {"ProxyUser as REG_BINARY: empty",
-     [](const ScratchKey& k) {
+     [](const ScratchKey& k)
+     {
          k.WriteSz("Login", "ProxyServer", "p:1");
          k.Write("Login", "ProxyUser", REG_BINARY, "user");
      },
-     [](Shown& s) { s.preconfigOption = false; s.host = "p"; s.port = "1"; }},
+     [](Shown& s)
+     {
+         s.preconfigOption = false;
+         s.host = "p";
+         s.port = "1";
+     }},
     {"ProxyPasswd with invalid characters: empty",
-     [](const ScratchKey& k) {
+     [](const ScratchKey& k)
+     {
          k.WriteSz("Login", "ProxyServer", "p:1");
          k.WriteSz("Login", "ProxyPasswd", "**##!!$$");
      },
-     [](Shown& s) { s.preconfigOption = false; s.host = "p"; s.port = "1"; }},
+     [](Shown& s)
+     {
+         s.preconfigOption = false;
+         s.host = "p";
+         s.port = "1";
+     }},
     {"ProxyPasswd of 5 characters: empty",
-     [](const ScratchKey& k) {
+     [](const ScratchKey& k)
+     {
          k.WriteSz("Login", "ProxyServer", "p:1");
          k.WriteSz("Login", "ProxyPasswd", "gI1Xj");
      },
-     [](Shown& s) { s.preconfigOption = false; s.host = "p"; s.port = "1"; }},
+     [](Shown& s)
+     {
+         s.preconfigOption = false;
+         s.host = "p";
+         s.port = "1";
+     }},
     {"ProxyPasswd scrambled with another key: arbitrary bytes up to the first zero",
-     [](const ScratchKey& k) {
+     [](const ScratchKey& k)
+     {
          k.WriteSz("Login", "ProxyServer", "p:1");
          k.WriteSz("Login", "ProxyPasswd", ScrambledWithKey("secret password", 12345));
      },
-     [](Shown& s) {
-         s.preconfigOption = false; s.host = "p"; s.port = "1";
+     [](Shown& s)
+     {
+         s.preconfigOption = false;
+         s.host = "p";
+         s.port = "1";
          s.password = ForeignPassword(ScrambledWithKey("secret password", 12345));
      }},
 };
@@ -230,9 +287,9 @@ void ExpectCleanLayout(const ScratchKey& key)
     if (key.HasValue("Login", "ProxyPasswd"))
     {
         char* out = nullptr;
-        EXPECT_EQ(UnscramblePassword(key.ReadSz("Login", "ProxyPasswd").c_str(),
-                                     PROXY_PASSWD_KEY, &out),
-                  1);
+        EXPECT_EQ(
+            UnscramblePassword(key.ReadSz("Login", "ProxyPasswd").c_str(), PROXY_PASSWD_KEY, &out),
+            1);
         FreePasswordBuffer(out);
     }
 }
@@ -255,10 +312,12 @@ TEST_P(DamagedRegistryTest, OpensWithTheFallbackAndConfirmWritesACleanLayout)
     Shown shown;
     CStartupSettingsDlg dlg;
     theApp.m_pMainWnd = &dlg;
-    const INT_PTR result = ModalRun::Run(dlg, [&](HWND hDialog) {
-        shown = Read(hDialog);
-        SendDlgItemMessageA(hDialog, IDOK, BM_CLICK, 0, 0);
-    });
+    const INT_PTR result = ModalRun::Run(dlg,
+                                         [&](HWND hDialog)
+                                         {
+                                             shown = Read(hDialog);
+                                             SendDlgItemMessageA(hDialog, IDOK, BM_CLICK, 0, 0);
+                                         });
     theApp.m_pMainWnd = nullptr;
 
     EXPECT_EQ(shown.bgm, expected.bgm);
@@ -279,7 +338,6 @@ TEST_P(DamagedRegistryTest, OpensWithTheFallbackAndConfirmWritesACleanLayout)
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, DamagedRegistryTest, ::testing::ValuesIn(kShapes),
-                         [](const ::testing::TestParamInfo<Shape>& info) {
-                             return "shape" + std::to_string(info.index);
-                         });
+                         [](const ::testing::TestParamInfo<Shape>& info)
+                         { return "shape" + std::to_string(info.index); });
 } // namespace

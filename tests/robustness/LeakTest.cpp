@@ -47,14 +47,19 @@ TEST(Leaks, MainDialogConstructedRunAndDestroyedManyTimes)
 TEST(Leaks, VersionDialogOpenedAndClosedManyTimes)
 {
     theApp.ApplyIdentity();
-    auto openAndClose = [] {
+    auto openAndClose = []
+    {
         CVersionInfoDlg dlg;
-        ModalRun::Run(dlg, [](HWND hDialog) {
-            // Let the labels paint (which makes their underlined fonts) and tick before closing.
-            UpdateWindow(hDialog);
-            RedrawWindow(hDialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-            PostMessageA(hDialog, WM_COMMAND, IDOK, 0);
-        });
+        ModalRun::Run(dlg,
+                      [](HWND hDialog)
+                      {
+                          // Let the labels paint (which makes their underlined fonts) and tick
+                          // before closing.
+                          UpdateWindow(hDialog);
+                          RedrawWindow(hDialog, nullptr, nullptr,
+                                       RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+                          PostMessageA(hDialog, WM_COMMAND, IDOK, 0);
+                      });
     };
     openAndClose();
     openAndClose();

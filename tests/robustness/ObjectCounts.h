@@ -108,9 +108,8 @@ private:
         if (GetProcessHandleCount(GetCurrentProcess(), &count) && count != 0)
             return count;
         using QueryFn = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-        auto query = reinterpret_cast<QueryFn>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"),
-                                                   "NtQuerySystemInformation")));
+        auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
         if (query == nullptr)
             return 0;
         std::vector<BYTE> buffer(1 << 20);

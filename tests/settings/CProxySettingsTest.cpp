@@ -22,8 +22,8 @@ protected:
 struct LoadCase
 {
     const char* name;
-    DWORD useProxy;       // kMissing: not stored
-    const char* server;   // null: not stored
+    DWORD useProxy;     // kMissing: not stored
+    const char* server; // null: not stored
     ProxyMode mode;
 };
 
@@ -93,13 +93,12 @@ TEST_F(ProxySettingsTest, ValuesOfTheWrongTypeReadAsMissing)
     };
     const Case cases[] = {
         {"UseProxy as REG_SZ \"1\"", "UseProxy", REG_SZ, std::string("1\0", 2)},
-        {"UseProxy as 8-byte REG_QWORD 1", "UseProxy", REG_QWORD, std::string("\1\0\0\0\0\0\0\0", 8)},
+        {"UseProxy as 8-byte REG_QWORD 1", "UseProxy", REG_QWORD,
+         std::string("\1\0\0\0\0\0\0\0", 8)},
         {"UseProxy as REG_BINARY 1", "UseProxy", REG_BINARY, std::string("\1\0\0\0", 4)},
-        {"ProxyServer as REG_EXPAND_SZ", "ProxyServer", REG_EXPAND_SZ,
-         std::string("p:8080\0", 7)},
+        {"ProxyServer as REG_EXPAND_SZ", "ProxyServer", REG_EXPAND_SZ, std::string("p:8080\0", 7)},
         {"ProxyServer as REG_BINARY", "ProxyServer", REG_BINARY, std::string("p:8080\0", 7)},
-        {"ProxyServer as REG_MULTI_SZ", "ProxyServer", REG_MULTI_SZ,
-         std::string("p:8080\0\0", 8)},
+        {"ProxyServer as REG_MULTI_SZ", "ProxyServer", REG_MULTI_SZ, std::string("p:8080\0\0", 8)},
     };
     for (const Case& c : cases)
     {
@@ -196,7 +195,9 @@ TEST_F(ProxySettingsTest, SaveInDirectWithNothingStoredIsHarmless)
 TEST_F(ProxySettingsTest, SavedPasswordIsScrambledAndLoadsBackUnchanged)
 {
     const char* passwords[] = {
-        "p", "secret12", "with:colon and blanks ",
+        "p",
+        "secret12",
+        "with:colon and blanks ",
         "\xC7\xD1\xB1\xDB\xBE\xC6\xC0\xCC", // "한글아이" in code page 949
         "\x80\x81\xFE\xFF",
     };
@@ -346,15 +347,15 @@ TEST_F(ProxySettingsTest, DestructorClosesTheKeyOnlyWhenItOwnsIt)
         CProxySettings borrowed(hKey, FALSE, FALSE);
     }
     DWORD count = 0;
-    EXPECT_EQ(RegQueryInfoKeyA(hKey, nullptr, nullptr, nullptr, &count, nullptr, nullptr,
-                               nullptr, nullptr, nullptr, nullptr, nullptr),
+    EXPECT_EQ(RegQueryInfoKeyA(hKey, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
+                               nullptr, nullptr, nullptr, nullptr),
               ERROR_SUCCESS);
     {
         CProxySettings owner(hKey, FALSE, TRUE);
         EXPECT_EQ(owner.m_hKey, hKey);
     }
-    EXPECT_EQ(RegQueryInfoKeyA(hKey, nullptr, nullptr, nullptr, &count, nullptr, nullptr,
-                               nullptr, nullptr, nullptr, nullptr, nullptr),
+    EXPECT_EQ(RegQueryInfoKeyA(hKey, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
+                               nullptr, nullptr, nullptr, nullptr),
               ERROR_INVALID_HANDLE);
 }
 } // namespace

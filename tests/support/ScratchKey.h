@@ -79,8 +79,7 @@ public:
         Write(subKey, value, REG_DWORD, std::string(reinterpret_cast<const char*>(&dw), 4));
     }
     // A REG_SZ with its terminating zero, as the program writes it.
-    void WriteSz(const std::string& subKey, const std::string& value,
-                 const std::string& text) const
+    void WriteSz(const std::string& subKey, const std::string& value, const std::string& text) const
     {
         Write(subKey, value, REG_SZ, text + '\0');
     }

@@ -19,8 +19,7 @@ static BOOL CALLBACK OpenVersion(HWND hWnd, LPARAM lParam)
     char className[16] = {0};
     (void)lParam;
     GetClassNameA(hWnd, className, sizeof(className));
-    if (IsWindowVisible(hWnd) && strcmp(className, "#32770") == 0 &&
-        GetDlgItem(hWnd, 1001) != NULL)
+    if (IsWindowVisible(hWnd) && strcmp(className, "#32770") == 0 && GetDlgItem(hWnd, 1001) != NULL)
     {
         PostMessageA(hWnd, WM_SYSCOMMAND, 16, 0);
         return FALSE;

@@ -15,7 +15,10 @@ inline std::string TextOf(HWND hWnd)
     return text;
 }
 
-inline std::string ItemText(HWND hDlg, int nID) { return TextOf(GetDlgItem(hDlg, nID)); }
+inline std::string ItemText(HWND hDlg, int nID)
+{
+    return TextOf(GetDlgItem(hDlg, nID));
+}
 
 inline std::string InCodePage(const char* utf8, UINT codePage)
 {

@@ -137,7 +137,7 @@ std::string StoredPassword(const ScratchKey& key)
 // The game's mutex, held by the test for as long as the object lives.
 class GameMutex
 {
-  public:
+public:
     GameMutex() : m_hMutex(CreateMutexA(nullptr, TRUE, "Velmora Mutex")) {}
     ~GameMutex() { Release(); }
     GameMutex(const GameMutex&) = delete;
@@ -150,7 +150,7 @@ class GameMutex
         m_hMutex = nullptr;
     }
 
-  private:
+private:
     HANDLE m_hMutex;
 };
 
@@ -158,7 +158,7 @@ class GameMutex
 // that message boxes are owned by it as in the program.
 class SettingsDialogTest : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override { theApp.ApplyIdentity(); }
     void TearDown() override { theApp.m_pMainWnd = nullptr; }
 

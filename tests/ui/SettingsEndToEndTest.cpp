@@ -126,7 +126,7 @@ void TypeFromOutside(HWND hDlg, int nID, const std::string& text)
 // The program started from its built file; ended by force if a test leaves it running.
 class ProgramRun
 {
-  public:
+public:
     ProgramRun()
     {
         std::string commandLine = "\"" STARTUP_SETTINGS_EXE "\"";
@@ -170,7 +170,7 @@ class ProgramRun
         return dwExitCode;
     }
 
-  private:
+private:
     PROCESS_INFORMATION m_process = {};
 };
 
@@ -185,7 +185,7 @@ std::string UnscrambledPassword(const std::string& scrambled)
 
 class SettingsEndToEndTest : public ::testing::Test
 {
-  protected:
+protected:
     ScratchKey appKey{kAppKey};
 };
 
