@@ -5,7 +5,7 @@
 #include "settings/PasswordCodec.h"
 #include "support/DialogDriver.h"
 #include "support/ScratchKey.h"
-#include "robustness/ModalRun.h"
+#include "support/ModalDialogRun.h"
 #include "ui/CStartupSettingsDlg.h"
 #include "support/WindowText.h"
 
@@ -312,12 +312,11 @@ TEST_P(DamagedRegistryTest, OpensWithTheFallbackAndConfirmWritesACleanLayout)
     Shown shown;
     CStartupSettingsDlg dlg;
     theApp.m_pMainWnd = &dlg;
-    const INT_PTR result = ModalRun::Run(dlg,
-                                         [&](HWND hDialog)
-                                         {
-                                             shown = Read(hDialog);
-                                             SendDlgItemMessageA(hDialog, IDOK, BM_CLICK, 0, 0);
-                                         });
+    const INT_PTR result = RunModal(dlg, {[&](HWND hDialog)
+                                          {
+                                              shown = Read(hDialog);
+                                              SendDlgItemMessageA(hDialog, IDOK, BM_CLICK, 0, 0);
+                                          }});
     theApp.m_pMainWnd = nullptr;
 
     EXPECT_EQ(shown.bgm, expected.bgm);

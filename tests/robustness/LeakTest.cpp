@@ -3,7 +3,7 @@
 // fills on first use).
 #include "app/CSettingsApp.h"
 #include "res/resource.h"
-#include "robustness/ModalRun.h"
+#include "support/ModalDialogRun.h"
 #include "robustness/ObjectCounts.h"
 #include "support/ScratchKey.h"
 #include "ui/CStartupSettingsDlg.h"
@@ -20,7 +20,7 @@ const DWORD kSlack = 8;
 void OpenAndCancelMainDialog()
 {
     CStartupSettingsDlg dlg;
-    ModalRun::Run(dlg, [](HWND hDialog) { PostMessageA(hDialog, WM_COMMAND, IDCANCEL, 0); });
+    RunModal(dlg, {[](HWND hDialog) { PostMessageA(hDialog, WM_COMMAND, IDCANCEL, 0); }});
 }
 
 TEST(Leaks, MainDialogConstructedRunAndDestroyedManyTimes)
@@ -50,16 +50,14 @@ TEST(Leaks, VersionDialogOpenedAndClosedManyTimes)
     auto openAndClose = []
     {
         CVersionInfoDlg dlg;
-        ModalRun::Run(dlg,
-                      [](HWND hDialog)
-                      {
-                          // Let the labels paint (which makes their underlined fonts) and tick
-                          // before closing.
-                          UpdateWindow(hDialog);
-                          RedrawWindow(hDialog, nullptr, nullptr,
-                                       RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-                          PostMessageA(hDialog, WM_COMMAND, IDOK, 0);
-                      });
+        RunModal(dlg, {[](HWND hDialog)
+                       {
+                           // Let the labels paint (which makes their underlined fonts) before
+                           // closing.
+                           RedrawWindow(hDialog, nullptr, nullptr,
+                                        RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+                           PostMessageA(hDialog, WM_COMMAND, IDOK, 0);
+                       }});
     };
     openAndClose();
     openAndClose();

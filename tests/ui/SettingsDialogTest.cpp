@@ -10,7 +10,7 @@
 #include "support/ScratchKey.h"
 #include "ui/CStartupSettingsDlg.h"
 
-#include "SettingsDialogHarness.h"
+#include "support/ModalDialogRun.h"
 #include "SettingsRegistrySnapshot.h"
 #include "support/WindowText.h"
 
