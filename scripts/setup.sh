@@ -1,32 +1,84 @@
 #!/usr/bin/env bash
 # Installs, with apt-get and only when missing, every Debian package the project needs to build,
-# test, run and take screenshots. Safe to run again: it installs nothing that is already there.
+# test, run, package and take screenshots, and generates the UTF-8 locales that players' desktops
+# have. Safe to run again: it installs nothing that is already there.
+#
+# The shipped program is the i686 build, so 32-bit Wine (wine32 from Debian's i386 lists) is part
+# of the set. Should the i386 lists be unavailable, everything else is still installed, a warning
+# says so loudly, and the i686 tests report themselves skipped with the reason.
 set -euo pipefail
 
 packages=(
   cmake make g++ python3                       # host build and the scripts
   g++-mingw-w64-x86-64 g++-mingw-w64-i686      # both Windows compilers (posix thread model inside)
-  wine wine64                                  # running and testing the Windows build
+  wine wine64                                  # running and testing the Windows builds
   xvfb xauth xdotool imagemagick               # a display for the run command and screenshots
   googletest                                   # GoogleTest sources, built with each toolchain
   clang-14 libclang-rt-14-dev                  # libFuzzer targets on the host
-  fonts-noto-cjk fonts-nanum fonts-wine        # CJK dialog fonts, and Wine's own (Marlett)
+  fonts-nanum fonts-ipafont-gothic             # dialog fonts: Korean, and Japanese made to the
+  fonts-arphic-uming fonts-noto-cjk            # metrics of the Windows faces; Traditional Chinese
+  fonts-wine                                   # Wine's own (Marlett)
   icoutils                                     # regenerating the icon and cursor art
+  locales                                      # players' locales, for non-ASCII folder names
+  zip                                          # the release package
 )
+wine32=wine32:i386
+locales=(ko_KR.UTF-8 ja_JP.UTF-8 zh_TW.UTF-8 en_US.UTF-8 de_DE.UTF-8)
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -eq 0 ]; then
-  echo "setup: all ${#packages[@]} packages present"
-  exit 0
-fi
-
-echo "setup: installing ${missing[*]}"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-echo "setup: done"
+
+installed() {
+  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
+}
+
+missing=()
+for p in "${packages[@]}" "$wine32"; do
+  installed "$p" || missing+=("$p")
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "setup: all $((${#packages[@]} + 1)) packages present"
+else
+  echo "setup: installing ${missing[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+  fi
+  $sudo apt-get update -qq
+  if ! $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null; then
+    # Most often the i386 lists lag the amd64 ones for a while and apt refuses wine32: install
+    # the rest, so that everything but the i686 tests still works.
+    rest=()
+    for p in "${missing[@]}"; do [ "$p" = "$wine32" ] || rest+=("$p"); done
+    [ ${#rest[@]} -eq 0 ] || $sudo apt-get install -y -qq --no-install-recommends "${rest[@]}" >/dev/null
+  fi
+  echo "setup: done"
+fi
+
+if ! installed "$wine32"; then
+  echo "setup: ************************************************************************"
+  echo "setup: WARNING: 32-bit Wine ($wine32) could not be installed from Debian's i386"
+  echo "setup: lists. The shipped i686 program cannot run here: its tests will be SKIPPED."
+  echo "setup: ************************************************************************"
+fi
+
+# Wine needs a real Unix locale to make files and folders with CJK names.
+available=$(locale -a 2>/dev/null | tr 'A-Z' 'a-z' | sed 's/utf-8/utf8/')
+wanted=()
+for l in "${locales[@]}"; do
+  short=$(echo "$l" | tr 'A-Z' 'a-z' | sed 's/utf-8/utf8/')
+  grep -qx "$short" <<<"$available" || wanted+=("$l")
+done
+if [ ${#wanted[@]} -gt 0 ]; then
+  echo "setup: generating locales ${wanted[*]}"
+  for l in "${wanted[@]}"; do
+    line="$l UTF-8"
+    if grep -qE "^# *$line\$" /etc/locale.gen; then
+      $sudo sed -i -E "s/^# *($line)\$/\1/" /etc/locale.gen
+    elif ! grep -qx "$line" /etc/locale.gen; then
+      echo "$line" | $sudo tee -a /etc/locale.gen >/dev/null
+    fi
+  done
+  $sudo locale-gen >/dev/null
+fi
