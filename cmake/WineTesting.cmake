@@ -1,26 +1,44 @@
-# Running the Windows test programs under Wine: a private prefix inside this build tree (never the
-# user's own), made once by the build and reused, and a warm wineserver for the length of a ctest run.
+# Running the Windows test programs under Wine: one private prefix for every build tree of this
+# checkout (never the user's own), made once with 32-bit support where 32-bit Wine is installed,
+# and a warm wineserver for the length of a ctest run. The i686 and x86_64 suites share the prefix
+# and run one after the other.
 
-set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix CACHE PATH "Private Wine prefix for the tests")
-set(WINE_LOADER /usr/lib/wine/wine64)
+set(WINE_PREFIX ${CMAKE_SOURCE_DIR}/build/wine-prefix CACHE PATH "Private Wine prefix for the tests")
+
+# 64-bit programs run on wine64; i686 programs on the 32-bit loader, which Debian's wine32 package
+# brings. Without it an i686 program under wine64 exits 0 having run nothing, so its tests must be
+# reported as skipped instead of run.
+set(WINE32_LOADER /usr/lib/wine/wine)
+if(EXISTS ${WINE32_LOADER} AND EXISTS /usr/lib/i386-linux-gnu/wine/i386-windows/kernel32.dll)
+  set(WINE32_INSTALLED TRUE)
+else()
+  set(WINE32_INSTALLED FALSE)
+endif()
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(WINE_LOADER /usr/lib/wine/wine64)
+  set(WINE_RUNS_THIS_BUILD TRUE)
+else()
+  set(WINE_LOADER ${WINE32_LOADER})
+  set(WINE_RUNS_THIS_BUILD ${WINE32_INSTALLED})
+endif()
 
 set(CMAKE_CROSSCOMPILING_EMULATOR
     /usr/bin/env WINEPREFIX=${WINE_PREFIX} WINEDEBUG=-all ${WINE_LOADER} PARENT_SCOPE)
 set(CMAKE_CROSSCOMPILING_EMULATOR
     /usr/bin/env WINEPREFIX=${WINE_PREFIX} WINEDEBUG=-all ${WINE_LOADER})
 
-add_custom_command(
-  OUTPUT ${WINE_PREFIX}/.startup-prefix-ready
+# The script itself decides whether the prefix on disk still fits (it remembers whether it was made
+# with 32-bit support), so it runs on every build and returns at once when nothing changed.
+add_custom_target(wine_prefix
   COMMAND ${CMAKE_SOURCE_DIR}/scripts/make-wine-prefix.sh ${WINE_PREFIX}
-  DEPENDS ${CMAKE_SOURCE_DIR}/scripts/make-wine-prefix.sh
-  COMMENT "Preparing the private Wine prefix for tests"
+  COMMENT "Checking the private Wine prefix for tests"
   VERBATIM)
-add_custom_target(wine_prefix DEPENDS ${WINE_PREFIX}/.startup-prefix-ready)
 
 # The wineserver and a keep-alive process start once before the first test and stop after the last;
 # without them every Wine process pays for starting (and waiting on) its own server.
 add_test(NAME wine_server_start
-         COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-server.sh start ${WINE_PREFIX}
+         COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-server.sh start ${WINE_PREFIX} ${WINE_LOADER}
                  $<TARGET_FILE:wine_keepalive>)
 add_test(NAME wine_server_stop
          COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-server.sh stop ${WINE_PREFIX})

@@ -2,16 +2,40 @@
 # Makes a private Wine prefix for tests and screenshots, with the settings that keep tests honest:
 # a crash ends the process at once with exit code 5 (no debugger dialog), windows hide without the
 # window-manager wait, dialogs run on the null graphics driver unless a display is asked for, and
-# the CJK dialog fonts map to fonts that Debian ships.
+# the CJK dialog fonts map to fonts that Debian ships, made to the Windows fonts' metrics.
+#
+# A prefix remembers whether it was made with 32-bit support: one made before 32-bit Wine was
+# installed cannot start an i686 program ("could not load kernel32.dll"), and one made with it
+# would be half broken without it. When that changes, the prefix is made afresh. Safe to call from
+# several builds at once: the first makes the prefix, the others wait for it.
 set -euo pipefail
 prefix=${1:?usage: make-wine-prefix.sh PREFIX [null|x11]}
 # null: dialogs run with no X server at all (tests); x11: real windows on $DISPLAY (run, screenshots)
 driver=${2:-null}
 stamp=$prefix/.startup-prefix-ready
-[ -f "$stamp" ] && exit 0
+
+if [ -e /usr/lib/wine/wine ] && [ -e /usr/lib/i386-linux-gnu/wine/i386-windows/kernel32.dll ]; then
+  wanted="32-bit support: yes"
+else
+  wanted="32-bit support: no"
+fi
+# Raised whenever the settings below change, so that older prefixes are made afresh.
+wanted="$wanted; settings 2"
+[ "$(cat "$stamp" 2>/dev/null)" = "$wanted" ] && exit 0
+
+mkdir -p "$(dirname "$prefix")"
+exec 9>"$prefix.lock"
+flock 9
+[ "$(cat "$stamp" 2>/dev/null)" = "$wanted" ] && exit 0
 
 export WINEPREFIX=$prefix WINEDEBUG=-all
 loader=/usr/lib/wine/wine64
+if [ -e "$prefix" ]; then
+  echo "make-wine-prefix: $prefix was made for another Wine set-up ($(cat "$stamp" 2>/dev/null ||
+    echo unfinished)); making it afresh"
+  wineserver -k >/dev/null 2>&1 || true
+  rm -rf "$prefix"
+fi
 mkdir -p "$prefix"
 WINEDLLOVERRIDES="mscoree,mshtml=" "$loader" wineboot -i </dev/null >/dev/null 2>&1
 wineserver -w
@@ -46,10 +70,9 @@ lines = [
 ]
 replacements = {
     "Gulim": "NanumGothic", "굴림": "NanumGothic",
-    "MS UI Gothic": "Noto Sans CJK JP", "ＭＳ Ｐゴシック": "Noto Sans CJK JP",
-    "MS PGothic": "Noto Sans CJK JP",
-    "PMingLiU": "Noto Sans CJK TC", "新細明體": "Noto Sans CJK TC",
-    "MingLiU": "Noto Sans CJK TC", "細明體": "Noto Sans CJK TC",
+    "MS UI Gothic": "IPAPGothic", "ＭＳ Ｐゴシック": "IPAPGothic", "MS PGothic": "IPAPGothic",
+    "PMingLiU": "AR PL UMing TW", "新細明體": "AR PL UMing TW",
+    "MingLiU": "AR PL UMing TW", "細明體": "AR PL UMing TW",
 }
 lines += ['"%s"="%s"' % kv for kv in replacements.items()]
 text = "\r\n".join(lines) + "\r\n"
@@ -57,4 +80,4 @@ open(sys.argv[1], "wb").write(b"\xff\xfe" + text.encode("utf-16-le"))
 PY
 LC_ALL=ko_KR.UTF-8 "$loader" regedit /S "Z:${reg//\//\\}" </dev/null >/dev/null 2>&1
 wineserver -w
-touch "$stamp"
+echo "$wanted" >"$stamp"

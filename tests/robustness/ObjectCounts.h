@@ -1,11 +1,10 @@
 // How many GDI objects, USER objects and kernel handles the process holds, on Windows and under
 // Wine. Wine 8 answers GetGuiResources with 0 and has no GetProcessHandleCount, so there the
-// counts come from what Wine does keep: the process's entries in the shared GDI handle table
-// (the PEB's GdiSharedHandleTable), the windows of the thread, and the system's handle list.
+// counts come from what Wine does keep: the live entries of the process's GDI handle table, the
+// windows of the thread, and the system's handle list.
 #pragma once
 
 #include <windows.h>
-#include <winternl.h>
 
 #include <vector>
 
@@ -21,7 +20,7 @@ public:
         ObjectCounts counts;
         counts.gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
         if (counts.gdi == 0)
-            counts.gdi = CountSharedGdiEntries();
+            counts.gdi = CountLiveGdiIndexes();
         counts.user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
         if (counts.user == 0)
             counts.user = CountThreadWindows();
@@ -30,45 +29,17 @@ public:
     }
 
 private:
-    // The layout of one entry of the shared GDI handle table.
-    struct GdiHandleEntry
+    // Wine's GDI handles are an index into the process's handle table in the low word and the
+    // entry's generation in the high word, and a handle whose high word is zero names the entry
+    // whatever its generation. So asking the type of every index counts the live objects. This
+    // holds for the i686 and the x86_64 build alike (a 32-bit process's environment block
+    // carries no pointer to the table).
+    static DWORD CountLiveGdiIndexes()
     {
-        UINT64 object;
-        USHORT processId;
-        USHORT lock;
-        UCHAR extType;
-        UCHAR generation;
-        UCHAR type; // 0: free
-        UCHAR flags;
-        UINT64 userPointer;
-    };
-
-    static DWORD CountSharedGdiEntries()
-    {
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Warray-bounds" // MinGW's segment-register read trips it
-        const auto* peb = reinterpret_cast<const BYTE*>(NtCurrentTeb()->ProcessEnvironmentBlock);
-#pragma GCC diagnostic pop
-#ifdef _WIN64
-        const size_t tableOffset = 0xF8;
-#else
-        const size_t tableOffset = 0x94;
-#endif
-        const auto* table = *reinterpret_cast<const GdiHandleEntry* const*>(peb + tableOffset);
-        if (table == nullptr)
-            return 0;
-        // Wine keeps this table per process and leaves the owner field empty.
         DWORD count = 0;
-        int unusedRun = 0;
-        // Entries are handed out from the start; a long run of never-used ones ends the table.
-        for (int i = 0; i < 65536 && unusedRun < 4096; ++i)
+        for (ULONG_PTR index = 1; index < 65536; ++index)
         {
-            const GdiHandleEntry& entry = table[i];
-            if (entry.type == 0 && entry.generation == 0)
-                ++unusedRun;
-            else
-                unusedRun = 0;
-            if (entry.type != 0)
+            if (GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0)
                 ++count;
         }
         return count;
