@@ -4,6 +4,7 @@
 #include "app/CSettingsApp.h"
 #include "app/GameMutex.h"
 #include "framework/CPaintDC.h"
+#include "framework/CWideText.h"
 #include "framework/DataExchange.h"
 #include "framework/ModuleState.h"
 #include "res/resource.h"
@@ -127,8 +128,8 @@ void CStartupSettingsDlg::AppendVersionMenuItem()
     CString strItem;
     if (!strItem.LoadString(IDS_VERSION_MENU_ITEM) || strItem.IsEmpty())
         return;
-    AppendMenuA(hSysMenu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(hSysMenu, MF_STRING, IDM_VERSION_INFO, strItem);
+    AppendMenuW(hSysMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(hSysMenu, MF_STRING, IDM_VERSION_INFO, CWideText(strItem));
 }
 
 // Sizes the banner to its bitmap and lays the dialog out around it; without the bitmap the banner

@@ -2,6 +2,7 @@
 // window messages, against the application's real registry key. Message boxes are answered by the
 // test and recorded.
 #include "app/CSettingsApp.h"
+#include "app/LanguageChoice.h"
 #include "framework/CString.h"
 #include "res/resource.h"
 #include "settings/CProxySettings.h"
@@ -10,6 +11,7 @@
 #include "support/ScratchKey.h"
 #include "ui/CStartupSettingsDlg.h"
 
+#include "support/LanguageTexts.h"
 #include "support/ModalDialogRun.h"
 #include "SettingsRegistrySnapshot.h"
 #include "support/WindowText.h"
@@ -48,7 +50,7 @@ void Click(HWND hDlg, int nID)
     SendDlgItemMessageA(hDlg, nID, BM_CLICK, 0, 0);
 }
 
-// String nID of this program's resources as the program converts it: the ANSI code page.
+// String nID of this program's resources, from the set the loader picks, as UTF-8.
 std::string ResourceText(UINT nID)
 {
     const WCHAR* pchWide = nullptr;
@@ -56,10 +58,7 @@ std::string ResourceText(UINT nID)
         LoadStringW(GetModuleHandleA(nullptr), nID, reinterpret_cast<LPWSTR>(&pchWide), 0);
     if (cchWide <= 0)
         return "<string " + std::to_string(nID) + " missing>";
-    const int cb = WideCharToMultiByte(CP_ACP, 0, pchWide, cchWide, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<size_t>(cb), '\0');
-    WideCharToMultiByte(CP_ACP, 0, pchWide, cchWide, &text[0], cb, nullptr, nullptr);
-    return text;
+    return Utf8Of(pchWide, cchWide);
 }
 
 std::string ReplaceAll(std::string text, const std::string& from, const std::string& to)
@@ -155,11 +154,15 @@ private:
 };
 
 // Every test starts and ends with the application's key gone; the dialog is the main window, so
-// that message boxes are owned by it as in the program.
+// that message boxes are owned by it as in the program, which chooses the language set first.
 class SettingsDialogTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { theApp.ApplyIdentity(); }
+    void SetUp() override
+    {
+        ChooseLanguageSet();
+        theApp.ApplyIdentity();
+    }
     void TearDown() override { theApp.m_pMainWnd = nullptr; }
 
     INT_PTR Run(CStartupSettingsDlg& dlg, std::vector<DialogStep> steps)
@@ -386,7 +389,8 @@ TEST_F(SettingsDialogTest, RefusedPortsPromptAndLeaveTheDialogOpenWithThePortSel
 {
     const std::string range =
         ReplaceAll(ReplaceAll(ResourceText(IDP_PARSE_INT_RANGE), "%1", "0"), "%2", "65535");
-    const std::string notANumber = ResourceText(IDP_PARSE_UINT);
+    const std::string notANumber = TextsForThisUser().notANumber;
+    ASSERT_EQ(ResourceText(IDP_PARSE_UINT), notANumber);
     ASSERT_NE(range.find("65535"), std::string::npos) << range;
 
     struct Case
@@ -443,8 +447,8 @@ TEST_F(SettingsDialogTest, RefusedPortsPromptAndLeaveTheDialogOpenWithThePortSel
         EXPECT_EQ(nResult, kLeftOpen);
         ASSERT_EQ(caseBoxes.Seen().size(), 1u);
         const SeenMessageBox& box = caseBoxes.Seen()[0];
-        EXPECT_EQ(box.caption, kProductTitle);
-        EXPECT_EQ(box.text, c.prompt);
+        EXPECT_EQ(box.shownCaption, kProductTitle);
+        EXPECT_EQ(box.shownText, c.prompt);
         EXPECT_EQ(box.owner, hShownDlg);
         EXPECT_EQ(box.icon, LoadIconA(nullptr, MAKEINTRESOURCEA(32515))) << "IDI_EXCLAMATION";
     }
@@ -452,8 +456,6 @@ TEST_F(SettingsDialogTest, RefusedPortsPromptAndLeaveTheDialogOpenWithThePortSel
 
 TEST_F(SettingsDialogTest, ConfirmIsRefusedWhileTheGameRunsAndSavesAfterItEnds)
 {
-    CString strGameRunning;
-    ASSERT_TRUE(theApp.FormatTitledString(IDS_GAME_RUNNING, strGameRunning));
     GameMutex game;
     ASSERT_TRUE(game.Held());
 
@@ -481,9 +483,8 @@ TEST_F(SettingsDialogTest, ConfirmIsRefusedWhileTheGameRunsAndSavesAfterItEnds)
 
     ASSERT_EQ(boxes.Seen().size(), 1u);
     const SeenMessageBox& box = boxes.Seen()[0];
-    EXPECT_EQ(box.caption, kProductTitle);
-    EXPECT_EQ(box.text, std::string(strGameRunning));
-    EXPECT_NE(box.text.find(kProductTitle), std::string::npos);
+    EXPECT_EQ(box.shownCaption, kProductTitle);
+    EXPECT_EQ(box.shownText, TextsForThisUser().gameRunning);
     EXPECT_EQ(box.owner, hShownDlg);
     EXPECT_EQ(box.icon, LoadIconA(nullptr, MAKEINTRESOURCEA(32515))) << "IDI_EXCLAMATION";
 }
@@ -610,15 +611,12 @@ TEST_F(SettingsDialogTest, CloseBoxAndEscapeCancelWithoutWriting)
     ExpectNoBoxes();
 }
 
-TEST_F(SettingsDialogTest, CaptionIsTheTitledString128)
+// Read as the user reads it: right for a Korean, Japanese or Chinese user, and in Korean for every
+// other user, also where the system's code page holds no Korean (ctest runs this program again
+// under such locales).
+TEST_F(SettingsDialogTest, CaptionReadsAsTheTitleOfTheUsersLanguageSet)
 {
-    CString strCaption;
-    ASSERT_TRUE(theApp.FormatTitledString(IDS_TITLE_FORMAT, strCaption));
-    auto check = [&](HWND hDlg)
-    {
-        EXPECT_EQ(TextOf(hDlg), std::string(strCaption));
-        EXPECT_NE(TextOf(hDlg).find(kProductTitle), std::string::npos);
-    };
+    auto check = [](HWND hDlg) { EXPECT_EQ(ShownText(hDlg), TextsForThisUser().caption); };
     CStartupSettingsDlg dlg;
     Run(dlg, {check});
 }
@@ -639,7 +637,7 @@ TEST_F(SettingsDialogTest, CaptionOfTheKoreanEditionIsCodePage949Text)
 
 TEST_F(SettingsDialogTest, SystemMenuEndsWithASeparatorAndTheVersionItem)
 {
-    const std::string itemText = ResourceText(IDS_VERSION_MENU_ITEM);
+    const std::string itemText = TextsForThisUser().versionItem;
     auto check = [&](HWND hDlg)
     {
         HMENU hMenu = GetSystemMenu(hDlg, FALSE);
@@ -653,16 +651,16 @@ TEST_F(SettingsDialogTest, SystemMenuEndsWithASeparatorAndTheVersionItem)
         ASSERT_TRUE(GetMenuItemInfoA(hMenu, nItems - 2, TRUE, &separator));
         EXPECT_TRUE(separator.fType & MFT_SEPARATOR);
 
-        char szText[128] = {};
-        MENUITEMINFOA item = {};
+        wchar_t szText[128] = {};
+        MENUITEMINFOW item = {};
         item.cbSize = sizeof(item);
         item.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
         item.dwTypeData = szText;
-        item.cch = sizeof(szText);
-        ASSERT_TRUE(GetMenuItemInfoA(hMenu, nItems - 1, TRUE, &item));
+        item.cch = 128;
+        ASSERT_TRUE(GetMenuItemInfoW(hMenu, nItems - 1, TRUE, &item));
         EXPECT_EQ(item.wID, 16u);
         EXPECT_EQ(item.fType & MFT_SEPARATOR, 0u);
-        EXPECT_EQ(std::string(szText), itemText);
+        EXPECT_EQ(Utf8Of(szText, static_cast<int>(item.cch)), itemText) << "as the user reads it";
     };
     CStartupSettingsDlg dlg;
     Run(dlg, {check});
