@@ -67,3 +67,26 @@ inline std::string Utf8FromCodePage(const char* text, UINT codePage)
     MultiByteToWideChar(codePage, 0, text, -1, &wide[0], cch);
     return Utf8Of(wide.c_str(), cch - 1);
 }
+
+// Non-ASCII text that the system's ANSI code page (the one of the stored values) holds exactly, or,
+// with bStorable false, that it lacks: "café" under code page 949, Hangul under 1252.
+inline std::wstring AnsiCodePageSample(bool bStorable)
+{
+    for (const wchar_t* psz : {L"caf\u00e9", L"\uae30\ub3d9", L"\u8a2d\u5b9a"})
+    {
+        BOOL bUsedDefault = FALSE;
+        char szText[16] = {};
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, psz, -1, szText, sizeof(szText), nullptr,
+                            &bUsedDefault);
+        if (!bUsedDefault == bStorable)
+            return psz;
+    }
+    return L"<none>";
+}
+
+inline std::string InAnsiCodePage(const std::wstring& text)
+{
+    char szText[64] = {};
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, szText, sizeof(szText), nullptr, nullptr);
+    return szText;
+}

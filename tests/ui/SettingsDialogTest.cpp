@@ -13,6 +13,7 @@
 
 #include "support/LanguageTexts.h"
 #include "support/ModalDialogRun.h"
+#include "support/ReadOnlyKey.h"
 #include "SettingsRegistrySnapshot.h"
 #include "support/WindowText.h"
 
@@ -619,6 +620,132 @@ TEST_F(SettingsDialogTest, CaptionReadsAsTheTitleOfTheUsersLanguageSet)
     auto check = [](HWND hDlg) { EXPECT_EQ(ShownText(hDlg), TextsForThisUser().caption); };
     CStartupSettingsDlg dlg;
     Run(dlg, {check});
+}
+
+// The registry refusing the save for real: the Login key, or the Configs key, readable only.
+// Reading asks for write access too, so the dialog then shows the defaults of what it could not
+// read; either way the click on 1006 leads to "no proxy".
+TEST_F(SettingsDialogTest, ARefusedSaveIsReportedWritesNothingAndCanBeConfirmedAgain)
+{
+    for (const char* pszRefusingKey : {"Login", "Configs"})
+    {
+        SCOPED_TRACE(pszRefusingKey);
+        ScratchKey freshKey{kAppKey};
+        MessageBoxAnswerer caseBoxes{IDOK};
+        StoreNamedProxy("proxy.example", 8080, "alice", "pa55 w0rd");
+        appKey.WriteDword("Configs", "EnableBGM", 1);
+        ReadOnlyKey readOnly{std::string(kAppKey) + "\\" + pszRefusingKey};
+        ASSERT_TRUE(readOnly.Refuses());
+        const auto stored = SnapshotRegistry(kAppKey);
+
+        HWND hShownDlg = nullptr;
+        auto confirmWhileRefused = [&](HWND hDlg)
+        {
+            hShownDlg = hDlg;
+            Click(hDlg, IDC_ENABLE_BGM);
+            Click(hDlg, IDC_USE_PROXY);
+            ASSERT_FALSE(Checked(hDlg, IDC_USE_PROXY));
+            Click(hDlg, IDOK);
+            EXPECT_EQ(SnapshotRegistry(kAppKey), stored) << "nothing written, not half of it";
+            EXPECT_TRUE(IsWindowVisible(hDlg)) << "the dialog stays open";
+            EXPECT_FALSE(Checked(hDlg, IDC_ENABLE_BGM)) << "with the user's values";
+        };
+        auto confirmOnceWritable = [&](HWND hDlg)
+        {
+            readOnly.Restore();
+            Click(hDlg, IDOK);
+        };
+        CStartupSettingsDlg dlg;
+        const INT_PTR nResult = Run(dlg, {confirmWhileRefused, confirmOnceWritable});
+        EXPECT_EQ(nResult, IDOK);
+        EXPECT_EQ(appKey.ReadDword("Configs", "EnableBGM", 0xDEADBEEF), 0u);
+        EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 1u) << "Direct";
+        EXPECT_FALSE(appKey.HasValue("Login", "ProxyUser"));
+        EXPECT_FALSE(appKey.HasValue("Login", "ProxyPasswd"));
+
+        ASSERT_EQ(caseBoxes.Seen().size(), 1u);
+        const SeenMessageBox& box = caseBoxes.Seen()[0];
+        EXPECT_EQ(box.shownCaption, kProductTitle);
+        EXPECT_EQ(box.shownText, TextsForThisUser().saveFailed);
+        EXPECT_EQ(box.owner, hShownDlg);
+        EXPECT_EQ(box.icon, LoadIconA(nullptr, MAKEINTRESOURCEA(32515))) << "IDI_EXCLAMATION";
+    }
+}
+
+TEST_F(SettingsDialogTest, ATypedCharacterTheStoredValuesCannotHoldIsRefusedInItsField)
+{
+    const std::wstring unstorable = AnsiCodePageSample(false);
+    const std::wstring storable = AnsiCodePageSample(true);
+    ASSERT_NE(unstorable, L"<none>");
+    ASSERT_NE(storable, L"<none>");
+    for (int nField : {IDC_PROXY_HOST, IDC_PROXY_USER, IDC_PROXY_PASSWORD})
+    {
+        SCOPED_TRACE("field " + std::to_string(nField));
+        ScratchKey freshKey{kAppKey};
+        MessageBoxAnswerer caseBoxes{IDOK};
+        HWND hShownDlg = nullptr;
+        auto typeAndConfirm = [&](HWND hDlg)
+        {
+            hShownDlg = hDlg;
+            Click(hDlg, IDC_PROXY_NAMED);
+            SetDlgItemTextW(hDlg, IDC_PROXY_HOST, L"proxy.example");
+            SetDlgItemTextW(hDlg, IDC_PROXY_USER, L"alice");
+            SetDlgItemTextW(hDlg, IDC_PROXY_PASSWORD, L"pa55");
+            SetDlgItemTextW(hDlg, nField, (L"a" + unstorable).c_str());
+            const auto before = SnapshotRegistry(kAppKey);
+            Click(hDlg, IDOK);
+            EXPECT_EQ(SnapshotRegistry(kAppKey), before) << "nothing written";
+            EXPECT_TRUE(IsWindowVisible(hDlg)) << "the dialog stays open";
+            HWND hField = GetDlgItem(hDlg, nField);
+            EXPECT_EQ(GetFocus(), hField) << "the focus is on the field";
+            DWORD dwStart = 0xDEADBEEF, dwEnd = 0xDEADBEEF;
+            SendMessageW(hField, EM_GETSEL, reinterpret_cast<WPARAM>(&dwStart),
+                         reinterpret_cast<LPARAM>(&dwEnd));
+            EXPECT_EQ(dwStart, 0u);
+            EXPECT_EQ(dwEnd, 1 + unstorable.size()) << "its whole text is selected";
+        };
+        auto correctAndConfirm = [&](HWND hDlg)
+        {
+            SetDlgItemTextW(hDlg, nField, (L"a" + storable).c_str());
+            Click(hDlg, IDOK);
+        };
+        CStartupSettingsDlg dlg;
+        const INT_PTR nResult = Run(dlg, {typeAndConfirm, correctAndConfirm});
+        EXPECT_EQ(nResult, IDOK);
+
+        ASSERT_EQ(caseBoxes.Seen().size(), 1u);
+        const SeenMessageBox& box = caseBoxes.Seen()[0];
+        EXPECT_EQ(box.shownCaption, kProductTitle);
+        EXPECT_EQ(box.shownText, TextsForThisUser().unstorable);
+        EXPECT_EQ(box.owner, hShownDlg);
+        EXPECT_EQ(box.icon, LoadIconA(nullptr, MAKEINTRESOURCEA(32515))) << "IDI_EXCLAMATION";
+
+        // What was typed is stored exactly, in the stored values' code page.
+        const std::string typed = "a" + InAnsiCodePage(storable);
+        EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"),
+                  (nField == IDC_PROXY_HOST ? typed : "proxy.example") + ":80");
+        EXPECT_EQ(appKey.ReadSz("Login", "ProxyUser"), nField == IDC_PROXY_USER ? typed : "alice");
+        EXPECT_EQ(StoredPassword(appKey), nField == IDC_PROXY_PASSWORD ? typed : "pa55");
+    }
+}
+
+// Without an explicit proxy none of the three texts is stored: nothing to refuse.
+TEST_F(SettingsDialogTest, TextsThatAreNotStoredAreNotChecked)
+{
+    const std::wstring unstorable = AnsiCodePageSample(false);
+    auto typeThenChooseTheSystemSettings = [&](HWND hDlg)
+    {
+        Click(hDlg, IDC_PROXY_NAMED);
+        SetDlgItemTextW(hDlg, IDC_PROXY_HOST, unstorable.c_str());
+        SetDlgItemTextW(hDlg, IDC_PROXY_PASSWORD, unstorable.c_str());
+        Click(hDlg, IDC_PROXY_PRECONFIG);
+        Click(hDlg, IDOK);
+    };
+    CStartupSettingsDlg dlg;
+    EXPECT_EQ(Run(dlg, {typeThenChooseTheSystemSettings}), IDOK);
+    EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 0u) << "Preconfig";
+    EXPECT_FALSE(appKey.HasValue("Login", "ProxyPasswd"));
+    ExpectNoBoxes();
 }
 
 // Run under a Korean locale by its own ctest entry; elsewhere the Korean set is not the one the

@@ -11,6 +11,7 @@
 // the same time and that shows or activates a window can take them between two inputs.
 #include "settings/PasswordCodec.h"
 #include "support/LanguageTexts.h"
+#include "support/ReadOnlyKey.h"
 #include "support/ScratchKey.h"
 #include "support/WindowText.h"
 
@@ -339,6 +340,88 @@ TEST_F(SettingsEndToEndTest, CaptionPromptsMessagesAndVersionTitleReadInTheUsers
     EXPECT_EQ(ShownItemText(hVersion, 1013), texts.caption) << "version title line";
     PostMessageA(hVersion, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(hVersion); }));
+
+    PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(ValueCount(SnapshotRegistry(kAppKey)), 0u) << "nothing written";
+}
+// The Login key made readable only, for real, before the program starts: confirming reports the
+// refusal, writes nothing and leaves the dialog open; once the key is writable again, confirming
+// saves and ends the program.
+TEST_F(SettingsEndToEndTest, ARefusedSaveIsReportedAndTheDialogStaysOpenUntilItSaves)
+{
+    appKey.WriteDword("Configs", "EnableBGM", 1);
+    appKey.WriteDword("Login", "UseProxy", 3);
+    appKey.WriteSz("Login", "ProxyServer", "p.example:3128");
+    ReadOnlyKey readOnly{std::string(kAppKey) + "\\Login"};
+    ASSERT_TRUE(readOnly.Refuses());
+    const auto stored = SnapshotRegistry(kAppKey);
+
+    ProgramRun program;
+    ASSERT_TRUE(program.Started()) << STARTUP_SETTINGS_EXE;
+    HWND hDlg = program.WaitForDialog();
+    ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
+    ClickFromOutside(hDlg, kEnableBGM);
+    ASSERT_TRUE(WaitUntil([&] { return !IsCheckedFromOutside(GetDlgItem(hDlg, kEnableBGM)); }));
+
+    ClickFromOutside(hDlg, IDOK);
+    HWND hBox = WaitForOtherDialog(program.ProcessId(), hDlg);
+    ASSERT_NE(hBox, nullptr) << "the refusal was not reported";
+    EXPECT_EQ(ShownText(hBox), "Corvath Plus");
+    EXPECT_EQ(ShownItemText(hBox, kMessageText), TextsForThisUser().saveFailed);
+    EXPECT_EQ(SnapshotRegistry(kAppKey), stored) << "nothing written, not half of it";
+    PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(hBox); }));
+    EXPECT_TRUE(IsWindowVisible(hDlg)) << "the dialog stays open";
+
+    readOnly.Restore();
+    ClickFromOutside(hDlg, IDOK);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(appKey.ReadDword("Configs", "EnableBGM", 0xDEADBEEF), 0u);
+    EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 0u) << "as loaded: Preconfig";
+}
+
+// A password with a character that the stored values' code page lacks ("café" for a Korean user,
+// Hangul for a German one) is refused: the field gets the focus with its text selected, and
+// nothing is stored, neither the password as a look-alike nor anything else.
+TEST_F(SettingsEndToEndTest, APasswordTheStoredValuesCannotHoldIsRefusedWithTheFieldSelected)
+{
+    const std::wstring password = L"pa" + AnsiCodePageSample(false);
+    ProgramRun program;
+    ASSERT_TRUE(program.Started()) << STARTUP_SETTINGS_EXE;
+    HWND hDlg = program.WaitForDialog();
+    ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
+    ClickFromOutside(hDlg, kUseProxyNamed);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(hDlg, kHost)) != FALSE; }));
+    TypeFromOutside(hDlg, kHost, "proxy.example");
+    HWND hPassword = GetDlgItem(hDlg, kPassword);
+    DWORD_PTR nResult = 0;
+    SendMessageTimeoutW(hPassword, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(password.c_str()),
+                        SMTO_ABORTIFHUNG, 2000, &nResult);
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(GetDlgItem(hDlg, kHost)) == "proxy.example"; }));
+
+    ClickFromOutside(hDlg, IDOK);
+    HWND hBox = WaitForOtherDialog(program.ProcessId(), hDlg);
+    ASSERT_NE(hBox, nullptr) << "the password was not refused";
+    EXPECT_EQ(ShownText(hBox), "Corvath Plus");
+    EXPECT_EQ(ShownItemText(hBox, kMessageText), TextsForThisUser().unstorable);
+    PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(hBox); }));
+
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof(thread);
+    EXPECT_TRUE(WaitUntil(
+        [&]
+        {
+            return GetGUIThreadInfo(GetWindowThreadProcessId(hDlg, nullptr), &thread) &&
+                   thread.hwndFocus == hPassword;
+        }))
+        << "the focus is on the password field";
+    DWORD_PTR nSelection = 0;
+    SendMessageTimeoutW(hPassword, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &nSelection);
+    EXPECT_EQ(LOWORD(nSelection), 0u);
+    EXPECT_EQ(HIWORD(nSelection), password.size()) << "its whole text is selected";
+    EXPECT_TRUE(IsWindowVisible(hDlg)) << "the dialog stays open";
 
     PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(program.WaitForExit(), 0u);
