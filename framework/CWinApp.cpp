@@ -1,6 +1,7 @@
 #include "framework/CWinApp.h"
 
 #include "framework/CString.h"
+#include "framework/CWideText.h"
 #include "framework/CWnd.h"
 #include "framework/ModuleState.h"
 #include "res/resource.h"
@@ -227,7 +228,8 @@ int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT nIDHelp)
             hWndOwner = nullptr;
     }
     (void)nIDHelp; // the program has no help file
-    return MessageBoxA(hWndOwner, lpszText, AfxGetAppName(), nType);
+    // Text and caption are the program's own texts: shown from the code page they were made in.
+    return MessageBoxW(hWndOwner, CWideText(lpszText), CWideText(AfxGetAppName()), nType);
 }
 
 int AfxWinMain(HINSTANCE hInstance, int nCmdShow)

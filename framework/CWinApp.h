@@ -54,7 +54,7 @@ LPSTR AfxStrDup(LPCSTR psz);
 void AfxStrFree(LPCSTR psz);
 
 // A message box with the application name as caption, owned by the application's main window (or
-// its active popup) while that exists.
+// its active popup) while that exists. lpszText is in the program's multibyte code page.
 int AfxMessageBox(LPCSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 
 // The framework's start-up and run: the program's WinMain calls this.

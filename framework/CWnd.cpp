@@ -1,5 +1,6 @@
 #include "framework/CWnd.h"
 
+#include "framework/CWideText.h"
 #include "framework/CWinApp.h"
 #include "framework/ModuleState.h"
 
@@ -245,6 +246,24 @@ CWnd* CWnd::GetDlgItem(int nID) const
     return FromHandlePermanent(::GetDlgItem(m_hWnd, nID));
 }
 
+void CWnd::SetWindowText(LPCSTR lpszText)
+{
+    const CWideText text(lpszText);
+    CString strAnsi;
+    if (m_pfnSuper != nullptr && !text.ToMultiByte(CP_ACP, strAnsi))
+    {
+        // Our procedure is an ANSI one: WM_SETTEXT would reach it in the system's ANSI code page,
+        // losing what that cannot hold. Set the text where the system keeps it and draws the
+        // caption or the static from, past the procedure.
+        ::DefWindowProcW(m_hWnd, WM_SETTEXT, 0,
+                         reinterpret_cast<LPARAM>(static_cast<LPCWSTR>(text)));
+        if (::GetWindowLongPtrA(m_hWnd, GWL_STYLE) & WS_CHILD)
+            Invalidate();
+        return;
+    }
+    ::SetWindowTextW(m_hWnd, text);
+}
+
 void CWnd::GetWindowText(CString& rText) const
 {
     const int nLength = GetWindowTextLengthA(m_hWnd);
@@ -253,6 +272,14 @@ void CWnd::GetWindowText(CString& rText) const
         return;
     ::GetWindowTextA(m_hWnd, pch, nLength + 1);
     rText.ReleaseBuffer(-1);
+}
+
+void CWnd::SetDlgItemText(int nID, LPCSTR lpszText)
+{
+    if (CWnd* pItem = GetDlgItem(nID))
+        pItem->SetWindowText(lpszText);
+    else
+        ::SetDlgItemTextW(m_hWnd, nID, CWideText(lpszText));
 }
 
 void CWnd::ScreenToClient(RECT* pRect) const

@@ -45,7 +45,10 @@ public:
     // Thin wrappers over the window functions the program uses.
     CWnd* GetDlgItem(int nID) const;
     HWND GetDlgItemHandle(int nID) const { return ::GetDlgItem(m_hWnd, nID); }
-    void SetWindowText(LPCSTR lpszText) { ::SetWindowTextA(m_hWnd, lpszText); }
+    // Shows text in the program's multibyte code page through the W functions (see CWideText).
+    void SetWindowText(LPCSTR lpszText);
+    void SetDlgItemText(int nID, LPCSTR lpszText);
+    // The window's text as its procedure gives it: in the system's ANSI code page.
     void GetWindowText(CString& rText) const;
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE)); }
     DWORD GetExStyle() const

@@ -35,6 +35,8 @@ private:
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
 void DDX_Check(CDataExchange* pDX, int nIDC, BOOL& value);
 void DDX_Radio(CDataExchange* pDX, int nIDC, int& value);
+// The field's text in the system's ANSI code page, the one in which the A functions and the
+// registry keep 8-bit text.
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
 // The text as an unsigned decimal number: what "%u" reads from the first 63 characters.
 void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value);

@@ -11,6 +11,11 @@
 #define IDS_GAME_RUNNING 10000
 #define IDS_APP_TITLE 57344
 
+// Messages of a confirm that cannot save: the registry refused, or a proxy text holds a character
+// that the stored values' code page cannot. A string block of their own (627).
+#define IDS_SAVE_FAILED 10016
+#define IDS_UNSTORABLE_TEXT 10017
+
 // Framework prompts of the port validation (the numbers the framework has always used)
 #define IDP_PARSE_INT_RANGE 61714
 #define IDP_PARSE_UINT 61719

@@ -151,13 +151,23 @@ CString CProxySettings::ReadStringValue(const char* lpszSubKey, const char* lpsz
     return strText;
 }
 
-void CProxySettings::DeleteValue(const char* lpszSubKey, const char* lpszValue)
+BOOL CProxySettings::DeleteValue(const char* lpszSubKey, const char* lpszValue)
 {
     HKEY hSubKey = OpenSubKey(lpszSubKey);
     if (hSubKey == nullptr)
-        return;
-    RegDeleteValueA(hSubKey, lpszValue);
+        return FALSE;
+    const LONG lResult = RegDeleteValueA(hSubKey, lpszValue);
     RegCloseKey(hSubKey);
+    return lResult == ERROR_SUCCESS || lResult == ERROR_FILE_NOT_FOUND;
+}
+
+BOOL CProxySettings::CanSave()
+{
+    HKEY hSubKey = OpenSubKey(kLogin);
+    if (hSubKey == nullptr)
+        return FALSE;
+    RegCloseKey(hSubKey);
+    return TRUE;
 }
 
 void CProxySettings::Load()
@@ -191,28 +201,35 @@ void CProxySettings::Load()
         m_nProxyMode = Preconfig;
 }
 
-void CProxySettings::Save()
+BOOL CProxySettings::Save()
 {
     const CString strServer = m_nProxyMode == Preconfig ? CString() : m_strProxyServer;
 
-    WriteDwordValue(kLogin, kUseProxy, static_cast<DWORD>(m_nProxyMode));
-    WriteStringValue(kLogin, kProxyServer, strServer);
+    BOOL bSaved = WriteDwordValue(kLogin, kUseProxy, static_cast<DWORD>(m_nProxyMode));
+    bSaved = WriteStringValue(kLogin, kProxyServer, strServer) && bSaved;
 
     if (m_nProxyMode == NamedProxy)
     {
-        WriteStringValue(kLogin, kProxyUser, m_strProxyUser);
+        bSaved = WriteStringValue(kLogin, kProxyUser, m_strProxyUser) && bSaved;
         // An empty password scrambles to nothing, which deletes the stored one.
         char* pszScrambled = nullptr;
         ScramblePassword(m_strProxyPasswd, PROXY_PASSWD_KEY, &pszScrambled);
-        WriteStringValue(kLogin, kProxyPasswd, pszScrambled);
         if (pszScrambled != nullptr)
+        {
+            bSaved = WriteStringValue(kLogin, kProxyPasswd, pszScrambled) && bSaved;
             FreePasswordBuffer(pszScrambled);
+        }
+        else
+        {
+            bSaved = DeleteValue(kLogin, kProxyPasswd) && bSaved;
+        }
     }
     else
     {
-        DeleteValue(kLogin, kProxyUser);
-        DeleteValue(kLogin, kProxyPasswd);
+        bSaved = DeleteValue(kLogin, kProxyUser) && bSaved;
+        bSaved = DeleteValue(kLogin, kProxyPasswd) && bSaved;
     }
+    return bSaved;
 }
 
 void CProxySettings::Set(BOOL bUseProxy, BOOL bPreconfig, const char* lpszHost, UINT nPort,

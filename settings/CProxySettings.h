@@ -18,7 +18,11 @@ public:
     CProxySettings& operator=(const CProxySettings&) = delete;
 
     virtual void Load();
-    virtual void Save();
+    // TRUE when every value was written (or deleted, or already absent).
+    virtual BOOL Save();
+
+    // Whether the key that Save writes opens with the access Save uses (created where missing).
+    BOOL CanSave();
 
     void Set(BOOL bUseProxy, BOOL bPreconfig, const char* lpszHost, UINT nPort,
              const char* lpszUser, const char* lpszPassword);
@@ -41,5 +45,6 @@ public:
 
 private:
     HKEY OpenSubKey(const char* lpszSubKey);
-    void DeleteValue(const char* lpszSubKey, const char* lpszValue);
+    // TRUE when the value is gone afterwards, also when it was not there.
+    BOOL DeleteValue(const char* lpszSubKey, const char* lpszValue);
 };

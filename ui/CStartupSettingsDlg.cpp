@@ -4,6 +4,7 @@
 #include "app/CSettingsApp.h"
 #include "app/GameMutex.h"
 #include "framework/CPaintDC.h"
+#include "framework/CWideText.h"
 #include "framework/DataExchange.h"
 #include "framework/ModuleState.h"
 #include "res/resource.h"
@@ -127,8 +128,8 @@ void CStartupSettingsDlg::AppendVersionMenuItem()
     CString strItem;
     if (!strItem.LoadString(IDS_VERSION_MENU_ITEM) || strItem.IsEmpty())
         return;
-    AppendMenuA(hSysMenu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(hSysMenu, MF_STRING, IDM_VERSION_INFO, strItem);
+    AppendMenuW(hSysMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(hSysMenu, MF_STRING, IDM_VERSION_INFO, CWideText(strItem));
 }
 
 // Sizes the banner to its bitmap and lays the dialog out around it; without the bitmap the banner
@@ -186,31 +187,76 @@ void CStartupSettingsDlg::UpdateControlStates()
         EnableWindow(GetDlgItemHandle(nID), bNamedProxy);
 }
 
+// Input first (the port, then the proxy texts), the running game last, right before the writes.
+// Whatever refuses, nothing is written and the dialog stays open with the user's values.
 void CStartupSettingsDlg::OnOK()
 {
     BeginWaitCursor();
-    if (UpdateData(TRUE))
+    if (UpdateData(TRUE) && TakeStorableProxyTexts())
     {
         if (IsGameRunning(kGameMutexName))
             theApp.ShowTitledMessage(IDS_GAME_RUNNING, MB_OK | MB_ICONEXCLAMATION);
+        else if (SaveSettings())
+            EndDialog(IDOK);
         else
-            SaveSettings();
+            theApp.ShowTitledMessage(IDS_SAVE_FAILED, MB_OK | MB_ICONEXCLAMATION);
     }
     EndWaitCursor();
 }
 
-// Writes every setting and ends the dialog. Write failures are not reported: the dialog closes
-// with IDOK all the same.
-void CStartupSettingsDlg::SaveSettings()
+// The proxy texts that the save stores (host, user name and password, for an explicit proxy only)
+// must hold exactly in the code page of the stored values, the system's ANSI code page: converted
+// by default, a character it lacks would be stored as a look-alike or '?'. Each is read again as
+// the field holds it. FALSE after telling the user about the first that does not convert; that
+// field then has the focus with its text selected.
+BOOL CStartupSettingsDlg::TakeStorableProxyTexts()
 {
-    theApp.WriteProfileInt(kConfigs, kEnableBGM, m_bEnableBGM ? 1 : 0);
-    theApp.WriteProfileInt(kConfigs, kEnableSound, m_bEnableSound ? 1 : 0);
-    theApp.WriteProfileInt(kConfigs, kEnableMovie, m_bEnableMovie ? 1 : 0);
+    if (!m_bUseProxy || m_nProxyKind == 0)
+        return TRUE; // nothing of them is stored
+    struct ProxyText
+    {
+        int nID;
+        CString* pField;
+    };
+    const ProxyText texts[] = {
+        {IDC_PROXY_HOST, &m_strHost},
+        {IDC_PROXY_USER, &m_strUser},
+        {IDC_PROXY_PASSWORD, &m_strPassword},
+    };
+    for (const ProxyText& text : texts)
+    {
+        HWND hEdit = GetDlgItemHandle(text.nID);
+        CString strExact;
+        if (!CWideText(hEdit).ToMultiByte(CP_ACP, strExact))
+        {
+            theApp.ShowTitledMessage(IDS_UNSTORABLE_TEXT, MB_OK | MB_ICONEXCLAMATION);
+            ::SetFocus(hEdit);
+            ::SendMessageA(hEdit, EM_SETSEL, 0, -1);
+            return FALSE;
+        }
+        *text.pField = strExact;
+    }
+    return TRUE;
+}
 
+// Writes every setting. Before anything is written, every key that the save writes must open for
+// writing, so that a refusing registry leaves the stored settings as they were rather than half
+// saved. FALSE when a key did not open or a write failed.
+BOOL CStartupSettingsDlg::SaveSettings()
+{
     CProxySettings settings(theApp.GetAppRegistryKey(), FALSE, TRUE);
+    HKEY hConfigs = theApp.GetSectionKey(kConfigs);
+    if (hConfigs != nullptr)
+        RegCloseKey(hConfigs);
+    if (hConfigs == nullptr || !settings.CanSave())
+        return FALSE;
+
+    BOOL bSaved = theApp.WriteProfileInt(kConfigs, kEnableBGM, m_bEnableBGM ? 1 : 0);
+    bSaved = theApp.WriteProfileInt(kConfigs, kEnableSound, m_bEnableSound ? 1 : 0) && bSaved;
+    bSaved = theApp.WriteProfileInt(kConfigs, kEnableMovie, m_bEnableMovie ? 1 : 0) && bSaved;
+
     settings.Set(m_bUseProxy, m_nProxyKind == 0, m_strHost, m_nPort, m_strUser, m_strPassword);
-    settings.Save();
-    EndDialog(IDOK);
+    return settings.Save() && bSaved;
 }
 
 void CStartupSettingsDlg::OnCancel()

@@ -50,5 +50,6 @@ private:
     void LoadStoredSettings();
     void AppendVersionMenuItem();
     void LayOutAroundBanner();
-    void SaveSettings();
+    BOOL TakeStorableProxyTexts();
+    BOOL SaveSettings();
 };

@@ -35,13 +35,13 @@ BOOL CVersionInfoDlg::OnInitDialog()
     // Attaches the labels, which take the template's texts as the addresses they open.
     CDialog::OnInitDialog();
 
-    ::SetDlgItemTextA(m_hWnd, IDC_VERSION_LINE, kVersionLine);
+    SetDlgItemText(IDC_VERSION_LINE, kVersionLine);
     m_linkHomePage.SetWindowText(kHomePageAddress);
     m_linkCommunity.SetWindowText(kCommunityAddress);
 
     CString strTitle; // stays empty when string 128 is missing
     theApp.FormatTitledString(IDS_TITLE_FORMAT, strTitle);
-    ::SetDlgItemTextA(m_hWnd, IDC_VERSION_TITLE, strTitle);
+    SetDlgItemText(IDC_VERSION_TITLE, strTitle);
     MakeTitleBold();
     return TRUE;
 }

@@ -1,6 +1,7 @@
 // The proxy settings record against the real registry, below a key of the test's own.
 #include "settings/CProxySettings.h"
 #include "settings/PasswordCodec.h"
+#include "support/ReadOnlyKey.h"
 #include "support/ScratchKey.h"
 
 #include <gtest/gtest.h>
@@ -357,5 +358,37 @@ TEST_F(ProxySettingsTest, DestructorClosesTheKeyOnlyWhenItOwnsIt)
     EXPECT_EQ(RegQueryInfoKeyA(hKey, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
                                nullptr, nullptr, nullptr, nullptr),
               ERROR_INVALID_HANDLE);
+}
+// Save tells whether everything was written, so that the dialog can report a refused save: values
+// that are absent already count as deleted, and a Login key that refuses writing for real fails
+// both Save and the check before it.
+TEST_F(ProxySettingsTest, SaveReportsWhetherEveryValueWasWritten)
+{
+    struct Case
+    {
+        const char* name;
+        BOOL bUseProxy, bPreconfig;
+        const char* password;
+    };
+    const Case cases[] = {
+        {"Direct with nothing stored", FALSE, FALSE, nullptr},
+        {"Preconfig with nothing stored", TRUE, TRUE, "pw"},
+        {"NamedProxy with an empty password", TRUE, FALSE, ""},
+        {"NamedProxy with a password", TRUE, FALSE, "pw"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ScratchKey fresh{kScratch};
+        CProxySettings record(fresh.Open(), FALSE, TRUE);
+        record.Set(c.bUseProxy, c.bPreconfig, "h", 80, "u", c.password);
+        EXPECT_TRUE(record.CanSave());
+        EXPECT_TRUE(record.Save());
+
+        ReadOnlyKey readOnly{std::string(kScratch) + "\\Login"};
+        ASSERT_TRUE(readOnly.Refuses());
+        EXPECT_FALSE(record.CanSave());
+        EXPECT_FALSE(record.Save());
+    }
 }
 } // namespace

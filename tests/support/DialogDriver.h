@@ -32,6 +32,8 @@ struct SeenMessageBox
     HWND owner;
     DWORD style;          // the box window's style (not the MB_ flags)
     HICON icon = nullptr; // the icon the box shows (MB_ICONEXCLAMATION: IDI_EXCLAMATION), if any
+    std::string shownCaption; // caption and text as the user reads them (W functions), UTF-8
+    std::string shownText;
 };
 
 // While alive, every message box this thread opens is recorded and answered with `answer` as soon
@@ -110,7 +112,8 @@ private:
         {
             self->m_seen.push_back(
                 {TextOf(hWnd), TextOf(GetDlgItem(hWnd, 0xFFFF)), GetWindow(hWnd, GW_OWNER),
-                 static_cast<DWORD>(GetWindowLongPtrA(hWnd, GWL_STYLE)), IconOf(hWnd)});
+                 static_cast<DWORD>(GetWindowLongPtrA(hWnd, GWL_STYLE)), IconOf(hWnd),
+                 ShownText(hWnd), ShownText(GetDlgItem(hWnd, 0xFFFF))});
             PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(self->m_answer, BN_CLICKED), 0);
         }
         return CallNextHookEx(nullptr, code, wParam, lParam);

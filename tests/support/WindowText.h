@@ -1,5 +1,6 @@
 // Texts as the tests read and expect them: a window's text, a dialog item's text, and a UTF-8
-// literal in the bytes of a code page (the program's strings are multibyte).
+// literal in the bytes of a code page (the program's strings are multibyte). What the user sees is
+// read through the W functions and compared as UTF-8, the encoding of the tests' literals.
 #pragma once
 
 #include <windows.h>
@@ -31,4 +32,61 @@ inline std::string InCodePage(const char* utf8, UINT codePage)
     WideCharToMultiByte(codePage, 0, wide.c_str(), -1, &text[0], cbText, nullptr, nullptr);
     text.resize(text.find('\0'));
     return text;
+}
+
+inline std::string Utf8Of(const wchar_t* pwch, int cch)
+{
+    if (cch <= 0)
+        return std::string();
+    const int cb = WideCharToMultiByte(CP_UTF8, 0, pwch, cch, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(cb), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, pwch, cch, &text[0], cb, nullptr, nullptr);
+    return text;
+}
+
+// A window's text as the user reads it: the text the system keeps for the window and draws a
+// caption or a static from, read without asking the window's procedure (which, for a window with
+// an ANSI procedure, answers in the system's ANSI code page). Works for windows of other processes.
+inline std::string ShownText(HWND hWnd)
+{
+    wchar_t szText[1024] = {};
+    const int cch = InternalGetWindowText(hWnd, szText, 1024);
+    return Utf8Of(szText, cch);
+}
+
+inline std::string ShownItemText(HWND hDlg, int nID)
+{
+    return ShownText(GetDlgItem(hDlg, nID));
+}
+
+// Multibyte text of the program, in the code page it was made in, as UTF-8.
+inline std::string Utf8FromCodePage(const char* text, UINT codePage)
+{
+    const int cch = MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(cch), L'\0');
+    MultiByteToWideChar(codePage, 0, text, -1, &wide[0], cch);
+    return Utf8Of(wide.c_str(), cch - 1);
+}
+
+// Non-ASCII text that the system's ANSI code page (the one of the stored values) holds exactly, or,
+// with bStorable false, that it lacks: "café" under code page 949, Hangul under 1252.
+inline std::wstring AnsiCodePageSample(bool bStorable)
+{
+    for (const wchar_t* psz : {L"caf\u00e9", L"\uae30\ub3d9", L"\u8a2d\u5b9a"})
+    {
+        BOOL bUsedDefault = FALSE;
+        char szText[16] = {};
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, psz, -1, szText, sizeof(szText), nullptr,
+                            &bUsedDefault);
+        if (!bUsedDefault == bStorable)
+            return psz;
+    }
+    return L"<none>";
+}
+
+inline std::string InAnsiCodePage(const std::wstring& text)
+{
+    char szText[64] = {};
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, szText, sizeof(szText), nullptr, nullptr);
+    return szText;
 }

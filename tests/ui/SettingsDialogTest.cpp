@@ -2,6 +2,7 @@
 // window messages, against the application's real registry key. Message boxes are answered by the
 // test and recorded.
 #include "app/CSettingsApp.h"
+#include "app/LanguageChoice.h"
 #include "framework/CString.h"
 #include "res/resource.h"
 #include "settings/CProxySettings.h"
@@ -10,7 +11,9 @@
 #include "support/ScratchKey.h"
 #include "ui/CStartupSettingsDlg.h"
 
+#include "support/LanguageTexts.h"
 #include "support/ModalDialogRun.h"
+#include "support/ReadOnlyKey.h"
 #include "SettingsRegistrySnapshot.h"
 #include "support/WindowText.h"
 
@@ -48,7 +51,7 @@ void Click(HWND hDlg, int nID)
     SendDlgItemMessageA(hDlg, nID, BM_CLICK, 0, 0);
 }
 
-// String nID of this program's resources as the program converts it: the ANSI code page.
+// String nID of this program's resources, from the set the loader picks, as UTF-8.
 std::string ResourceText(UINT nID)
 {
     const WCHAR* pchWide = nullptr;
@@ -56,10 +59,7 @@ std::string ResourceText(UINT nID)
         LoadStringW(GetModuleHandleA(nullptr), nID, reinterpret_cast<LPWSTR>(&pchWide), 0);
     if (cchWide <= 0)
         return "<string " + std::to_string(nID) + " missing>";
-    const int cb = WideCharToMultiByte(CP_ACP, 0, pchWide, cchWide, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<size_t>(cb), '\0');
-    WideCharToMultiByte(CP_ACP, 0, pchWide, cchWide, &text[0], cb, nullptr, nullptr);
-    return text;
+    return Utf8Of(pchWide, cchWide);
 }
 
 std::string ReplaceAll(std::string text, const std::string& from, const std::string& to)
@@ -155,11 +155,15 @@ private:
 };
 
 // Every test starts and ends with the application's key gone; the dialog is the main window, so
-// that message boxes are owned by it as in the program.
+// that message boxes are owned by it as in the program, which chooses the language set first.
 class SettingsDialogTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { theApp.ApplyIdentity(); }
+    void SetUp() override
+    {
+        ChooseLanguageSet();
+        theApp.ApplyIdentity();
+    }
     void TearDown() override { theApp.m_pMainWnd = nullptr; }
 
     INT_PTR Run(CStartupSettingsDlg& dlg, std::vector<DialogStep> steps)
@@ -386,7 +390,8 @@ TEST_F(SettingsDialogTest, RefusedPortsPromptAndLeaveTheDialogOpenWithThePortSel
 {
     const std::string range =
         ReplaceAll(ReplaceAll(ResourceText(IDP_PARSE_INT_RANGE), "%1", "0"), "%2", "65535");
-    const std::string notANumber = ResourceText(IDP_PARSE_UINT);
+    const std::string notANumber = TextsForThisUser().notANumber;
+    ASSERT_EQ(ResourceText(IDP_PARSE_UINT), notANumber);
     ASSERT_NE(range.find("65535"), std::string::npos) << range;
 
     struct Case
@@ -443,8 +448,8 @@ TEST_F(SettingsDialogTest, RefusedPortsPromptAndLeaveTheDialogOpenWithThePortSel
         EXPECT_EQ(nResult, kLeftOpen);
         ASSERT_EQ(caseBoxes.Seen().size(), 1u);
         const SeenMessageBox& box = caseBoxes.Seen()[0];
-        EXPECT_EQ(box.caption, kProductTitle);
-        EXPECT_EQ(box.text, c.prompt);
+        EXPECT_EQ(box.shownCaption, kProductTitle);
+        EXPECT_EQ(box.shownText, c.prompt);
         EXPECT_EQ(box.owner, hShownDlg);
         EXPECT_EQ(box.icon, LoadIconA(nullptr, MAKEINTRESOURCEA(32515))) << "IDI_EXCLAMATION";
     }
@@ -452,8 +457,6 @@ TEST_F(SettingsDialogTest, RefusedPortsPromptAndLeaveTheDialogOpenWithThePortSel
 
 TEST_F(SettingsDialogTest, ConfirmIsRefusedWhileTheGameRunsAndSavesAfterItEnds)
 {
-    CString strGameRunning;
-    ASSERT_TRUE(theApp.FormatTitledString(IDS_GAME_RUNNING, strGameRunning));
     GameMutex game;
     ASSERT_TRUE(game.Held());
 
@@ -481,9 +484,8 @@ TEST_F(SettingsDialogTest, ConfirmIsRefusedWhileTheGameRunsAndSavesAfterItEnds)
 
     ASSERT_EQ(boxes.Seen().size(), 1u);
     const SeenMessageBox& box = boxes.Seen()[0];
-    EXPECT_EQ(box.caption, kProductTitle);
-    EXPECT_EQ(box.text, std::string(strGameRunning));
-    EXPECT_NE(box.text.find(kProductTitle), std::string::npos);
+    EXPECT_EQ(box.shownCaption, kProductTitle);
+    EXPECT_EQ(box.shownText, TextsForThisUser().gameRunning);
     EXPECT_EQ(box.owner, hShownDlg);
     EXPECT_EQ(box.icon, LoadIconA(nullptr, MAKEINTRESOURCEA(32515))) << "IDI_EXCLAMATION";
 }
@@ -610,17 +612,140 @@ TEST_F(SettingsDialogTest, CloseBoxAndEscapeCancelWithoutWriting)
     ExpectNoBoxes();
 }
 
-TEST_F(SettingsDialogTest, CaptionIsTheTitledString128)
+// Read as the user reads it: right for a Korean, Japanese or Chinese user, and in Korean for every
+// other user, also where the system's code page holds no Korean (ctest runs this program again
+// under such locales).
+TEST_F(SettingsDialogTest, CaptionReadsAsTheTitleOfTheUsersLanguageSet)
 {
-    CString strCaption;
-    ASSERT_TRUE(theApp.FormatTitledString(IDS_TITLE_FORMAT, strCaption));
-    auto check = [&](HWND hDlg)
-    {
-        EXPECT_EQ(TextOf(hDlg), std::string(strCaption));
-        EXPECT_NE(TextOf(hDlg).find(kProductTitle), std::string::npos);
-    };
+    auto check = [](HWND hDlg) { EXPECT_EQ(ShownText(hDlg), TextsForThisUser().caption); };
     CStartupSettingsDlg dlg;
     Run(dlg, {check});
+}
+
+// The registry refusing the save for real: the Login key, or the Configs key, readable only.
+// Reading asks for write access too, so the dialog then shows the defaults of what it could not
+// read; either way the click on 1006 leads to "no proxy".
+TEST_F(SettingsDialogTest, ARefusedSaveIsReportedWritesNothingAndCanBeConfirmedAgain)
+{
+    for (const char* pszRefusingKey : {"Login", "Configs"})
+    {
+        SCOPED_TRACE(pszRefusingKey);
+        ScratchKey freshKey{kAppKey};
+        MessageBoxAnswerer caseBoxes{IDOK};
+        StoreNamedProxy("proxy.example", 8080, "alice", "pa55 w0rd");
+        appKey.WriteDword("Configs", "EnableBGM", 1);
+        ReadOnlyKey readOnly{std::string(kAppKey) + "\\" + pszRefusingKey};
+        ASSERT_TRUE(readOnly.Refuses());
+        const auto stored = SnapshotRegistry(kAppKey);
+
+        HWND hShownDlg = nullptr;
+        auto confirmWhileRefused = [&](HWND hDlg)
+        {
+            hShownDlg = hDlg;
+            Click(hDlg, IDC_ENABLE_BGM);
+            Click(hDlg, IDC_USE_PROXY);
+            ASSERT_FALSE(Checked(hDlg, IDC_USE_PROXY));
+            Click(hDlg, IDOK);
+            EXPECT_EQ(SnapshotRegistry(kAppKey), stored) << "nothing written, not half of it";
+            EXPECT_TRUE(IsWindowVisible(hDlg)) << "the dialog stays open";
+            EXPECT_FALSE(Checked(hDlg, IDC_ENABLE_BGM)) << "with the user's values";
+        };
+        auto confirmOnceWritable = [&](HWND hDlg)
+        {
+            readOnly.Restore();
+            Click(hDlg, IDOK);
+        };
+        CStartupSettingsDlg dlg;
+        const INT_PTR nResult = Run(dlg, {confirmWhileRefused, confirmOnceWritable});
+        EXPECT_EQ(nResult, IDOK);
+        EXPECT_EQ(appKey.ReadDword("Configs", "EnableBGM", 0xDEADBEEF), 0u);
+        EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 1u) << "Direct";
+        EXPECT_FALSE(appKey.HasValue("Login", "ProxyUser"));
+        EXPECT_FALSE(appKey.HasValue("Login", "ProxyPasswd"));
+
+        ASSERT_EQ(caseBoxes.Seen().size(), 1u);
+        const SeenMessageBox& box = caseBoxes.Seen()[0];
+        EXPECT_EQ(box.shownCaption, kProductTitle);
+        EXPECT_EQ(box.shownText, TextsForThisUser().saveFailed);
+        EXPECT_EQ(box.owner, hShownDlg);
+        EXPECT_EQ(box.icon, LoadIconA(nullptr, MAKEINTRESOURCEA(32515))) << "IDI_EXCLAMATION";
+    }
+}
+
+TEST_F(SettingsDialogTest, ATypedCharacterTheStoredValuesCannotHoldIsRefusedInItsField)
+{
+    const std::wstring unstorable = AnsiCodePageSample(false);
+    const std::wstring storable = AnsiCodePageSample(true);
+    ASSERT_NE(unstorable, L"<none>");
+    ASSERT_NE(storable, L"<none>");
+    for (int nField : {IDC_PROXY_HOST, IDC_PROXY_USER, IDC_PROXY_PASSWORD})
+    {
+        SCOPED_TRACE("field " + std::to_string(nField));
+        ScratchKey freshKey{kAppKey};
+        MessageBoxAnswerer caseBoxes{IDOK};
+        HWND hShownDlg = nullptr;
+        auto typeAndConfirm = [&](HWND hDlg)
+        {
+            hShownDlg = hDlg;
+            Click(hDlg, IDC_PROXY_NAMED);
+            SetDlgItemTextW(hDlg, IDC_PROXY_HOST, L"proxy.example");
+            SetDlgItemTextW(hDlg, IDC_PROXY_USER, L"alice");
+            SetDlgItemTextW(hDlg, IDC_PROXY_PASSWORD, L"pa55");
+            SetDlgItemTextW(hDlg, nField, (L"a" + unstorable).c_str());
+            const auto before = SnapshotRegistry(kAppKey);
+            Click(hDlg, IDOK);
+            EXPECT_EQ(SnapshotRegistry(kAppKey), before) << "nothing written";
+            EXPECT_TRUE(IsWindowVisible(hDlg)) << "the dialog stays open";
+            HWND hField = GetDlgItem(hDlg, nField);
+            EXPECT_EQ(GetFocus(), hField) << "the focus is on the field";
+            DWORD dwStart = 0xDEADBEEF, dwEnd = 0xDEADBEEF;
+            SendMessageW(hField, EM_GETSEL, reinterpret_cast<WPARAM>(&dwStart),
+                         reinterpret_cast<LPARAM>(&dwEnd));
+            EXPECT_EQ(dwStart, 0u);
+            EXPECT_EQ(dwEnd, 1 + unstorable.size()) << "its whole text is selected";
+        };
+        auto correctAndConfirm = [&](HWND hDlg)
+        {
+            SetDlgItemTextW(hDlg, nField, (L"a" + storable).c_str());
+            Click(hDlg, IDOK);
+        };
+        CStartupSettingsDlg dlg;
+        const INT_PTR nResult = Run(dlg, {typeAndConfirm, correctAndConfirm});
+        EXPECT_EQ(nResult, IDOK);
+
+        ASSERT_EQ(caseBoxes.Seen().size(), 1u);
+        const SeenMessageBox& box = caseBoxes.Seen()[0];
+        EXPECT_EQ(box.shownCaption, kProductTitle);
+        EXPECT_EQ(box.shownText, TextsForThisUser().unstorable);
+        EXPECT_EQ(box.owner, hShownDlg);
+        EXPECT_EQ(box.icon, LoadIconA(nullptr, MAKEINTRESOURCEA(32515))) << "IDI_EXCLAMATION";
+
+        // What was typed is stored exactly, in the stored values' code page.
+        const std::string typed = "a" + InAnsiCodePage(storable);
+        EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"),
+                  (nField == IDC_PROXY_HOST ? typed : "proxy.example") + ":80");
+        EXPECT_EQ(appKey.ReadSz("Login", "ProxyUser"), nField == IDC_PROXY_USER ? typed : "alice");
+        EXPECT_EQ(StoredPassword(appKey), nField == IDC_PROXY_PASSWORD ? typed : "pa55");
+    }
+}
+
+// Without an explicit proxy none of the three texts is stored: nothing to refuse.
+TEST_F(SettingsDialogTest, TextsThatAreNotStoredAreNotChecked)
+{
+    const std::wstring unstorable = AnsiCodePageSample(false);
+    auto typeThenChooseTheSystemSettings = [&](HWND hDlg)
+    {
+        Click(hDlg, IDC_PROXY_NAMED);
+        SetDlgItemTextW(hDlg, IDC_PROXY_HOST, unstorable.c_str());
+        SetDlgItemTextW(hDlg, IDC_PROXY_PASSWORD, unstorable.c_str());
+        Click(hDlg, IDC_PROXY_PRECONFIG);
+        Click(hDlg, IDOK);
+    };
+    CStartupSettingsDlg dlg;
+    EXPECT_EQ(Run(dlg, {typeThenChooseTheSystemSettings}), IDOK);
+    EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 0u) << "Preconfig";
+    EXPECT_FALSE(appKey.HasValue("Login", "ProxyPasswd"));
+    ExpectNoBoxes();
 }
 
 // Run under a Korean locale by its own ctest entry; elsewhere the Korean set is not the one the
@@ -639,7 +764,7 @@ TEST_F(SettingsDialogTest, CaptionOfTheKoreanEditionIsCodePage949Text)
 
 TEST_F(SettingsDialogTest, SystemMenuEndsWithASeparatorAndTheVersionItem)
 {
-    const std::string itemText = ResourceText(IDS_VERSION_MENU_ITEM);
+    const std::string itemText = TextsForThisUser().versionItem;
     auto check = [&](HWND hDlg)
     {
         HMENU hMenu = GetSystemMenu(hDlg, FALSE);
@@ -653,16 +778,16 @@ TEST_F(SettingsDialogTest, SystemMenuEndsWithASeparatorAndTheVersionItem)
         ASSERT_TRUE(GetMenuItemInfoA(hMenu, nItems - 2, TRUE, &separator));
         EXPECT_TRUE(separator.fType & MFT_SEPARATOR);
 
-        char szText[128] = {};
-        MENUITEMINFOA item = {};
+        wchar_t szText[128] = {};
+        MENUITEMINFOW item = {};
         item.cbSize = sizeof(item);
         item.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
         item.dwTypeData = szText;
-        item.cch = sizeof(szText);
-        ASSERT_TRUE(GetMenuItemInfoA(hMenu, nItems - 1, TRUE, &item));
+        item.cch = 128;
+        ASSERT_TRUE(GetMenuItemInfoW(hMenu, nItems - 1, TRUE, &item));
         EXPECT_EQ(item.wID, 16u);
         EXPECT_EQ(item.fType & MFT_SEPARATOR, 0u);
-        EXPECT_EQ(std::string(szText), itemText);
+        EXPECT_EQ(Utf8Of(szText, static_cast<int>(item.cch)), itemText) << "as the user reads it";
     };
     CStartupSettingsDlg dlg;
     Run(dlg, {check});

@@ -10,7 +10,10 @@
 // focus and the cursor belong to the whole wineserver: any other test program that ctest runs at
 // the same time and that shows or activates a window can take them between two inputs.
 #include "settings/PasswordCodec.h"
+#include "support/LanguageTexts.h"
+#include "support/ReadOnlyKey.h"
 #include "support/ScratchKey.h"
+#include "support/WindowText.h"
 
 #include "SettingsRegistrySnapshot.h"
 
@@ -28,6 +31,9 @@ const DWORD kPatienceMs = 15000;
 
 // Control ids of the main dialog, as a user finds them on screen.
 const int kEnableBGM = 1003;
+const int kMessageText = 0xFFFF; // the text static of a message box
+const int kHomePageLink = 1016;  // marks the version dialog
+const UINT kVersionCommand = 16; // the system menu's version item
 const int kEnableSound = 1004;
 const int kUseProxyNamed = 1008;
 const int kHost = 1009;
@@ -81,6 +87,26 @@ HWND VisibleDialogOf(DWORD dwProcessId)
             return hWnd;
     }
     return nullptr;
+}
+
+// A visible dialog of that process other than hDlg (a message box or the version dialog), or null.
+HWND OtherVisibleDialogOf(DWORD dwProcessId, HWND hDlg)
+{
+    for (HWND hWnd : TopLevelWindowsOf(dwProcessId))
+    {
+        char szClass[16] = {};
+        GetClassNameA(hWnd, szClass, sizeof(szClass));
+        if (hWnd != hDlg && std::string(szClass) == "#32770" && IsWindowVisible(hWnd))
+            return hWnd;
+    }
+    return nullptr;
+}
+
+HWND WaitForOtherDialog(DWORD dwProcessId, HWND hDlg)
+{
+    HWND hOther = nullptr;
+    WaitUntil([&] { return (hOther = OtherVisibleDialogOf(dwProcessId, hDlg)) != nullptr; });
+    return hOther;
 }
 
 // Asks the control itself: the text that GetWindowText keeps for a window of another process is
@@ -266,5 +292,139 @@ TEST_F(SettingsEndToEndTest, CloseBoxEndsTheProgramWithoutWriting)
     EXPECT_EQ(program.WaitForExit(), 0u);
     EXPECT_TRUE(TopLevelWindowsOf(program.ProcessId()).empty()) << "a window remained";
     EXPECT_EQ(SnapshotRegistry(kAppKey), stored);
+}
+// What the program shows, read as the user reads it: right in the user's language set, also where
+// the system's code page holds none of its script (ctest runs this program again under a German
+// locale and under a Korean display language on a Western code page).
+TEST_F(SettingsEndToEndTest, CaptionPromptsMessagesAndVersionTitleReadInTheUsersLanguage)
+{
+    const LanguageTexts& texts = TextsForThisUser();
+    ProgramRun program;
+    ASSERT_TRUE(program.Started()) << STARTUP_SETTINGS_EXE;
+    HWND hDlg = program.WaitForDialog();
+    ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
+    EXPECT_EQ(ShownText(hDlg), texts.caption) << "caption";
+
+    // The framework's prompt for a port that is no number: an emptied port field.
+    HWND hPort = GetDlgItem(hDlg, kPort);
+    PostMessageA(hPort, EM_SETSEL, 0, -1);
+    PostMessageA(hPort, WM_CHAR, VK_BACK, 1);
+    ASSERT_TRUE(WaitUntil([&] { return ControlTextLength(hPort) == 0; }));
+    ClickFromOutside(hDlg, IDOK);
+    HWND hBox = WaitForOtherDialog(program.ProcessId(), hDlg);
+    ASSERT_NE(hBox, nullptr) << "no prompt appeared";
+    EXPECT_EQ(ShownText(hBox), "Corvath Plus") << "prompt caption";
+    EXPECT_EQ(ShownItemText(hBox, kMessageText), texts.notANumber) << "prompt";
+    PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(hBox); }));
+
+    // The message while the game runs.
+    TypeFromOutside(hDlg, kPort, "80");
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(hPort) == "80"; }));
+    HANDLE hGame = CreateMutexA(nullptr, TRUE, "Velmora Mutex");
+    ASSERT_NE(hGame, nullptr);
+    ClickFromOutside(hDlg, IDOK);
+    hBox = WaitForOtherDialog(program.ProcessId(), hDlg);
+    CloseHandle(hGame);
+    ASSERT_NE(hBox, nullptr) << "no message appeared";
+    EXPECT_EQ(ShownText(hBox), "Corvath Plus") << "message caption";
+    EXPECT_EQ(ShownItemText(hBox, kMessageText), texts.gameRunning) << "message";
+    PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(hBox); }));
+
+    // The version dialog's title line.
+    PostMessageA(hDlg, WM_SYSCOMMAND, kVersionCommand, 0);
+    HWND hVersion = WaitForOtherDialog(program.ProcessId(), hDlg);
+    ASSERT_NE(hVersion, nullptr) << "no version dialog appeared";
+    EXPECT_NE(GetDlgItem(hVersion, kHomePageLink), nullptr);
+    EXPECT_EQ(ShownItemText(hVersion, 1013), texts.caption) << "version title line";
+    PostMessageA(hVersion, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(hVersion); }));
+
+    PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(ValueCount(SnapshotRegistry(kAppKey)), 0u) << "nothing written";
+}
+// The Login key made readable only, for real, before the program starts: confirming reports the
+// refusal, writes nothing and leaves the dialog open; once the key is writable again, confirming
+// saves and ends the program.
+TEST_F(SettingsEndToEndTest, ARefusedSaveIsReportedAndTheDialogStaysOpenUntilItSaves)
+{
+    appKey.WriteDword("Configs", "EnableBGM", 1);
+    appKey.WriteDword("Login", "UseProxy", 3);
+    appKey.WriteSz("Login", "ProxyServer", "p.example:3128");
+    ReadOnlyKey readOnly{std::string(kAppKey) + "\\Login"};
+    ASSERT_TRUE(readOnly.Refuses());
+    const auto stored = SnapshotRegistry(kAppKey);
+
+    ProgramRun program;
+    ASSERT_TRUE(program.Started()) << STARTUP_SETTINGS_EXE;
+    HWND hDlg = program.WaitForDialog();
+    ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
+    ClickFromOutside(hDlg, kEnableBGM);
+    ASSERT_TRUE(WaitUntil([&] { return !IsCheckedFromOutside(GetDlgItem(hDlg, kEnableBGM)); }));
+
+    ClickFromOutside(hDlg, IDOK);
+    HWND hBox = WaitForOtherDialog(program.ProcessId(), hDlg);
+    ASSERT_NE(hBox, nullptr) << "the refusal was not reported";
+    EXPECT_EQ(ShownText(hBox), "Corvath Plus");
+    EXPECT_EQ(ShownItemText(hBox, kMessageText), TextsForThisUser().saveFailed);
+    EXPECT_EQ(SnapshotRegistry(kAppKey), stored) << "nothing written, not half of it";
+    PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(hBox); }));
+    EXPECT_TRUE(IsWindowVisible(hDlg)) << "the dialog stays open";
+
+    readOnly.Restore();
+    ClickFromOutside(hDlg, IDOK);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(appKey.ReadDword("Configs", "EnableBGM", 0xDEADBEEF), 0u);
+    EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 0u) << "as loaded: Preconfig";
+}
+
+// A password with a character that the stored values' code page lacks ("café" for a Korean user,
+// Hangul for a German one) is refused: the field gets the focus with its text selected, and
+// nothing is stored, neither the password as a look-alike nor anything else.
+TEST_F(SettingsEndToEndTest, APasswordTheStoredValuesCannotHoldIsRefusedWithTheFieldSelected)
+{
+    const std::wstring password = L"pa" + AnsiCodePageSample(false);
+    ProgramRun program;
+    ASSERT_TRUE(program.Started()) << STARTUP_SETTINGS_EXE;
+    HWND hDlg = program.WaitForDialog();
+    ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
+    ClickFromOutside(hDlg, kUseProxyNamed);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(hDlg, kHost)) != FALSE; }));
+    TypeFromOutside(hDlg, kHost, "proxy.example");
+    HWND hPassword = GetDlgItem(hDlg, kPassword);
+    DWORD_PTR nResult = 0;
+    SendMessageTimeoutW(hPassword, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(password.c_str()),
+                        SMTO_ABORTIFHUNG, 2000, &nResult);
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(GetDlgItem(hDlg, kHost)) == "proxy.example"; }));
+
+    ClickFromOutside(hDlg, IDOK);
+    HWND hBox = WaitForOtherDialog(program.ProcessId(), hDlg);
+    ASSERT_NE(hBox, nullptr) << "the password was not refused";
+    EXPECT_EQ(ShownText(hBox), "Corvath Plus");
+    EXPECT_EQ(ShownItemText(hBox, kMessageText), TextsForThisUser().unstorable);
+    PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(hBox); }));
+
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof(thread);
+    EXPECT_TRUE(WaitUntil(
+        [&]
+        {
+            return GetGUIThreadInfo(GetWindowThreadProcessId(hDlg, nullptr), &thread) &&
+                   thread.hwndFocus == hPassword;
+        }))
+        << "the focus is on the password field";
+    DWORD_PTR nSelection = 0;
+    SendMessageTimeoutW(hPassword, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &nSelection);
+    EXPECT_EQ(LOWORD(nSelection), 0u);
+    EXPECT_EQ(HIWORD(nSelection), password.size()) << "its whole text is selected";
+    EXPECT_TRUE(IsWindowVisible(hDlg)) << "the dialog stays open";
+
+    PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(ValueCount(SnapshotRegistry(kAppKey)), 0u) << "nothing written";
 }
 } // namespace

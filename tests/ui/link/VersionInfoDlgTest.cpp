@@ -5,6 +5,7 @@
 #include "app/LanguageChoice.h"
 #include "framework/CString.h"
 #include "res/resource.h"
+#include "support/LanguageTexts.h"
 #include "support/ScratchKey.h"
 #include "ui/CLinkURLStatic.h"
 #include "ui/CStartupSettingsDlg.h"
@@ -211,7 +212,8 @@ TEST_F(VersionInfoDlgTest, TheSystemMenuItemOpensItWithBoldTitleVersionAndLinksE
                 HWND hDlg = FindDialogWith(IDC_LINK_HOMEPAGE);
                 if (hDlg == nullptr)
                     return false;
-                EXPECT_EQ(ItemText(hDlg, IDC_VERSION_TITLE), std::string(strTitle));
+                // As the user reads it: the title of the user's set, whatever the code page.
+                EXPECT_EQ(ShownItemText(hDlg, IDC_VERSION_TITLE), TextsForThisUser().caption);
                 // Modal to the main dialog, as the program runs it (the main window).
                 EXPECT_EQ(GetWindow(hDlg, GW_OWNER), hMain);
                 EXPECT_FALSE(IsWindowEnabled(hMain));
