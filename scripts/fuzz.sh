@@ -1,11 +1,11 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # Builds the codec's libFuzzer targets into build/fuzz/ and runs each for a while.
 # Usage: scripts/fuzz.sh [seconds-per-target]   (default 60)
 # Prints the executions per target and their total; exits non-zero if any target found a fault.
 # Inputs that reach a fault are saved in build/fuzz/artifacts/<target>/; the run's log is
 # build/fuzz/<target>.log. New corpus entries go to build/fuzz/corpus/<target>/, the committed
 # seeds in fuzz/corpus/<target>/ are only read.
-set -eu
+set -euo pipefail
 
 seconds=${1:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
