@@ -1,29 +1,31 @@
 #!/usr/bin/env bash
 # Makes the program's speed and size visible as figures (nothing here passes or fails a target):
-#   - start-up: the program and the floor (bench/FloorDialog.c, a bare C program showing the same
-#     Korean dialog and banner) started alternately under a warm wineserver, ROUNDS runs each,
-#     timed by bench/StartupLauncher.c from process creation until the dialog is painted;
+#   - start-up: the shipped i686 program and the floor built for i686 (bench/FloorDialog.c, a bare
+#     C program showing the same Korean dialog and banner) started alternately under a warm
+#     wineserver, ROUNDS runs each, timed by bench/StartupLauncher.c from process creation until
+#     the dialog is painted;
 #   - size: the i686 executables' total, resource section and code (total minus resources);
 #   - the peak working set of each, as the launcher reads it;
 #   - one hover tick of the link label (bench/HoverTick.cpp);
 #   - the password codec's throughput on the host (bench/CodecThroughput.cpp, g++ -O2).
-# Timing uses the x86_64 builds (32-bit Wine is not available here); sizes are of the i686 ones.
+# Everything is measured on the i686 build, the one players get, under 32-bit Wine. Where the
+# machine's kernel runs no 32-bit x86 code, 32-bit Wine runs under qemu's emulation (see
+# scripts/setup.sh) and the times are the emulator's: compare the ratio, not the milliseconds.
 #
-# Usage: scripts/bench.sh [WIN64_TREE [WIN32_TREE]]   (defaults build/win64 and build/win32)
+# Usage: scripts/bench.sh [WIN32_TREE]   (default build/win32)
 # Environment: BENCH_ROUNDS (20), BENCH_HOST_DIR (build/bench-host), BENCH_PREFIX (a private
-# prefix inside WIN64_TREE), BENCH_LOCALE (ko_KR.UTF-8: the Korean set, as the floor shows).
+# prefix inside WIN32_TREE), BENCH_LOCALE (ko_KR.UTF-8: the Korean set, as the floor shows).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
 abs() { case $1 in /*) echo "$1" ;; *) echo "$root/$1" ;; esac; }
-tree64=$(abs "${1:-build/win64}")
-tree32=$(abs "${2:-build/win32}")
+tree32=$(abs "${1:-build/win32}")
 host_dir=$(abs "${BENCH_HOST_DIR:-build/bench-host}")
-prefix=$(abs "${BENCH_PREFIX:-$tree64/bench-prefix}")
+prefix=$(abs "${BENCH_PREFIX:-$tree32/bench-prefix}")
 rounds=${BENCH_ROUNDS:-20}
 locale=${BENCH_LOCALE:-ko_KR.UTF-8}
-loader=/usr/lib/wine/wine64
+loader=/usr/lib/wine/wine
 
 # Configures a tree from its preset the first time, then builds only what the bench needs.
 build_tree() { # preset tree targets...
@@ -33,8 +35,8 @@ build_tree() { # preset tree targets...
   cmake --build "$tree" -j2 --target "$@" >/dev/null
 }
 echo "bench: building" >&2
-build_tree win64 "$tree64" StartupSettings bench_floor bench_launcher bench_hover_tick
-build_tree win32 "$tree32" StartupSettings bench_floor
+scripts/setup.sh >/dev/null
+build_tree win32 "$tree32" StartupSettings bench_floor bench_launcher bench_hover_tick
 mkdir -p "$host_dir"
 g++ -O2 -std=c++20 -I"$root" -o "$host_dir/CodecThroughput" bench/CodecThroughput.cpp \
   settings/Text6.cpp settings/PasswordCodec.cpp settings/LaggedXorRandom.cpp
@@ -50,8 +52,8 @@ trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$out"' EXIT
 winpath() { local p=$1; echo "Z:${p//\//\\}"; }
 
 echo "bench: start-up, $rounds rounds" >&2
-LC_ALL=$locale "$loader" "$tree64/bench/StartupLauncher.exe" -n "$rounds" -w 1 \
-  "$(winpath "$tree64/StartupSettings.exe")" "$(winpath "$tree64/bench/FloorDialog.exe")" \
+LC_ALL=$locale "$loader" "$tree32/bench/StartupLauncher.exe" -n "$rounds" -w 1 \
+  "$(winpath "$tree32/StartupSettings.exe")" "$(winpath "$tree32/bench/FloorDialog.exe")" \
   </dev/null >"$out/startup.txt" 2>"$out/startup.err" || {
   echo "bench: the launcher failed:" >&2
   cat "$out/startup.err" "$out/startup.txt" >&2
@@ -59,7 +61,7 @@ LC_ALL=$locale "$loader" "$tree64/bench/StartupLauncher.exe" -n "$rounds" -w 1 \
 }
 
 echo "bench: hover tick" >&2
-LC_ALL=$locale "$loader" "$tree64/bench/HoverTick.exe" </dev/null >"$out/tick.txt" 2>&1 || true
+LC_ALL=$locale "$loader" "$tree32/bench/HoverTick.exe" </dev/null >"$out/tick.txt" 2>&1 || true
 
 echo "bench: codec on the host" >&2
 "$host_dir/CodecThroughput" >"$out/codec.txt" 2>/dev/null
@@ -74,6 +76,8 @@ sizes() { # exe
 sizes "$tree32/StartupSettings.exe" >"$out/size-program.txt"
 sizes "$tree32/bench/FloorDialog.exe" >"$out/size-floor.txt"
 
+emulated=""
+[ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] && emulated=", 32-bit code under $(qemu-i386 --version | head -n 1)"
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'),\
- $("$loader" --version)"
+ $("$loader" --version)$emulated"
 python3 scripts/bench-table.py "$out"

@@ -19,8 +19,9 @@ if [ -e /usr/lib/wine/wine ] && [ -e /usr/lib/i386-linux-gnu/wine/i386-windows/k
 else
   wanted="32-bit support: no"
 fi
-# Raised whenever the settings below change, so that older prefixes are made afresh.
-wanted="$wanted; settings 2"
+# The settings' number is raised whenever the settings below change, so that older prefixes are
+# made afresh; so is a prefix of another Wine version.
+wanted="$wanted; settings 4; $(/usr/lib/wine/wine64 --version)"
 [ "$(cat "$stamp" 2>/dev/null)" = "$wanted" ] && exit 0
 
 mkdir -p "$(dirname "$prefix")"
@@ -40,6 +41,27 @@ mkdir -p "$prefix"
 WINEDLLOVERRIDES="mscoree,mshtml=" "$loader" wineboot -i </dev/null >/dev/null 2>&1
 wineserver -w
 
+# Wine copies its own DLLs and programs into the prefix, 64-bit and 32-bit ones, about 1.2 GB. The
+# copies are byte for byte the files Wine ships: links to those keep the prefix small.
+python3 - "$prefix" <<'PY'
+import filecmp, os, sys
+shipped = {}
+for folder in ("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows", "/usr/lib/i386-linux-gnu/wine/i386-windows"):
+    if os.path.isdir(folder):
+        for name in os.listdir(folder):
+            shipped.setdefault(name.lower(), []).append(os.path.join(folder, name))
+for root, _, names in os.walk(os.path.join(sys.argv[1], "drive_c")):
+    for name in names:
+        copy = os.path.join(root, name)
+        if os.path.islink(copy) or os.path.getsize(copy) < 16384:
+            continue
+        for original in shipped.get(name.lower(), ()):
+            if filecmp.cmp(copy, original, shallow=False):
+                os.remove(copy)
+                os.symlink(original, copy)
+                break
+PY
+
 fonts=$prefix/drive_c/windows/Fonts
 mkdir -p "$fonts"
 for f in /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.ttc; do
@@ -56,6 +78,11 @@ lines = [
     "Windows Registry Editor Version 5.00",
     "",
     r"[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug]",
+    '"Debugger"=""',
+    '"Auto"="0"',
+    "",
+    # 32-bit programs read the 32-bit view of the machine's software settings.
+    r"[HKEY_LOCAL_MACHINE\Software\Wow6432Node\Microsoft\Windows NT\CurrentVersion\AeDebug]",
     '"Debugger"=""',
     '"Auto"="0"',
     "",

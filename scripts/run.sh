@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Sets up, builds, and opens the program under Wine in a language set: ko (default), ja or zh-TW.
-# The program runs in its own private prefix (build/run-prefix), never in ~/.wine. Without a
-# display an Xvfb server is started for it. The script returns when the dialog is closed.
+# Sets up, builds, and opens the shipped i686 program under 32-bit Wine in a language set:
+# ko (default), ja or zh-TW. The program runs in its own private prefix (build/run-prefix), never
+# in ~/.wine, so what it saves lies in build/run-prefix/user.reg. Without a display a virtual one
+# (Xvfb) is started for it and the script says how to look at it and how to close the program.
+# The script returns when the dialog is closed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,28 +15,39 @@ case "${1:-ko}" in
 esac
 
 scripts/setup.sh
-cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target StartupSettings
-# The shipped program is the i686 build; it is built too, but 32-bit Wine cannot run it here, so
-# the x86_64 build of the same sources is the one that opens.
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 --target StartupSettings
 
 prefix=$PWD/build/run-prefix
+export WINEPREFIX=$prefix WINEDEBUG=-all
 scripts/make-wine-prefix.sh "$prefix" x11
 
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  [ -z "${xvfb_pid:-}" ] || kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+
 if [ -z "${DISPLAY:-}" ]; then
-  display=:${STARTUP_XVFB_DISPLAY:-77}
-  Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" 2>/dev/null &
   xvfb_pid=$!
-  trap 'kill $xvfb_pid 2>/dev/null' EXIT
-  export DISPLAY=$display
-  sleep 1
-  echo "run: no display, so the dialog opens on the virtual display $DISPLAY"
+  read -r number <"$fifo" || { echo "run: Xvfb did not start" >&2; rm -f "$fifo"; exit 1; }
+  rm -f "$fifo"
+  export DISPLAY=:$number
+  cat <<MSG
+run: there is no display, so the dialog opens on the virtual display $DISPLAY (Xvfb).
+     Look at it:  DISPLAY=$DISPLAY import -window root shot.png   (ImageMagick; then open shot.png)
+     Close it:    press Ctrl-C here, or  WINEPREFIX=$prefix wineserver -k
+MSG
 fi
 
-echo "run: StartupSettings.exe with LC_ALL=$locale"
+cat <<MSG
+run: StartupSettings.exe (i686) with LC_ALL=$locale
+     What it saves: WINEPREFIX=$prefix wine reg query 'HKCU\\Software\\Orvane\\Tessaly Kr' /s
+     (or read the [Software\\\\Orvane\\\\Tessaly Kr\\\\...] sections of $prefix/user.reg)
+MSG
 status=0
-LC_ALL=$locale WINEPREFIX=$prefix WINEDEBUG=-all /usr/lib/wine/wine64 build/win64/StartupSettings.exe || status=$?
-WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
+LC_ALL=$locale wine build/win32/StartupSettings.exe || status=$?
 exit $status

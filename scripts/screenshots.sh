@@ -2,24 +2,30 @@
 # Screenshots of the real program under Wine and Xvfb, one set per language: the main dialog
 # (docs/settings-<set>.png) and the version information dialog opened with the main dialog's
 # system command, as the system menu's version item does (docs/version-<set>.png).
-# Usage: scripts/screenshots.sh [BUILD_TREE]   (default build/win64, configured already)
+# Usage: scripts/screenshots.sh [BUILD_TREE]   (default build/win32, the shipped i686 program,
+# configured already)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tree=$(realpath "${1:-build/win64}")
+tree=$(realpath "${1:-build/win32}")
 cmake --build "$tree" --target StartupSettings shot_helper >/dev/null
 helper=$tree/tests/support/shot_helper.exe
 
 prefix=$PWD/build/shots-prefix
 scripts/make-wine-prefix.sh "$prefix" x11
 export WINEPREFIX=$prefix WINEDEBUG=-all
-loader=/usr/lib/wine/wine64
+loader=/usr/lib/wine/wine # runs i686 and x86_64 programs alike
 
-display=:${STARTUP_SHOTS_DISPLAY:-78}
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+fifo=$(mktemp -u)
+mkfifo "$fifo"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" 2>"$fifo.err" &
 xvfb_pid=$!
-trap 'wineserver -k >/dev/null 2>&1 || true; kill $xvfb_pid 2>/dev/null || true' EXIT
-export DISPLAY=$display
-sleep 1
+trap 'wineserver -k >/dev/null 2>&1 || true; kill $xvfb_pid 2>/dev/null || true; rm -f "$fifo" "$fifo.err"' EXIT
+if ! read -r number <"$fifo"; then
+  echo "screenshots: Xvfb did not start:" >&2
+  cat "$fifo.err" >&2
+  exit 1
+fi
+export DISPLAY=:$number
 
 # The program's visible windows by X class (CJK titles do not match a name search).
 program_windows() {
