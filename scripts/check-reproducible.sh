@@ -4,7 +4,7 @@
 # different time zone, umask and locale, and compares the SHA-256 of the two programs and of the
 # two packages. Exits non-zero unless both pairs are identical.
 #
-#   scripts/check-reproducible.sh [FOLDER]   FOLDER, if given, receives the checked package
+#   scripts/check-reproducible.sh [FOLDER]   FOLDER, if given, receives the first build's package
 #
 # Only committed work is checked: the clones hold HEAD, not the working tree's changes.
 set -euo pipefail
@@ -57,11 +57,10 @@ compare() {
 compare program "$a_exe" "$b_exe"
 compare package "$a_zip" "$b_zip"
 
-if [ $status -eq 0 ]; then
+[ $status -ne 0 ] ||
   echo "reproducible: both builds gave the same program and the same $(basename "$a_zip")"
-  if [ -n "$keep" ]; then
-    mkdir -p "$keep"
-    cp "$a_zip" "$keep/"
-  fi
+if [ -n "$keep" ]; then
+  mkdir -p "$keep"
+  cp "$a_zip" "$keep/"
 fi
 exit $status
