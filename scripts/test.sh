@@ -55,6 +55,23 @@ if [ "${STARTUP_FUZZ_SMOKE_SECONDS:-10}" != 0 ] && [ -x scripts/fuzz.sh ]; then
   scripts/fuzz.sh "${STARTUP_FUZZ_SMOKE_SECONDS:-10}" || status=1
 fi
 
+# == release: the same commit built twice from clean clones must give the same program and
+# package, and the package must work where a player unpacks it. One entry each in the line below.
+echo "== release: reproducible build and the package as a player unpacks it"
+rm -rf build/release-check
+if scripts/check-reproducible.sh build/release-check; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1)) status=1
+fi
+package_status=0
+scripts/test-package.sh build/release-check/StartupSettings-*-win32.zip || package_status=$?
+case $package_status in
+  0) passed=$((passed + 1)) ;;
+  77) skipped=$((skipped + 1)) ;;
+  *) failed=$((failed + 1)) status=1 ;;
+esac
+
 echo "== whole run: $((SECONDS - started)) s; build/ holds $(du -sh build | cut -f1)"
 echo "tests: $passed passed, $failed failed, $skipped skipped"
 exit $status
