@@ -78,9 +78,19 @@ public:
     // A handler whose program does not exist: the shell's open fails.
     void UseMissingProgram() { WriteCommand("\"Z:\\nonexistent\\no-browser.exe\" \"%1\""); }
 
-    // The addresses opened so far, once `count` have arrived or after about 2 s. Waiting for one
-    // more than expected is how a test makes sure that nothing else was opened.
-    std::vector<std::string> Opened(size_t count = 1, DWORD timeoutMs = 2000) const
+    // The addresses opened so far: waits up to 10 s for the `expected` ones (the recorder is a
+    // process of its own, slow to start on a busy machine or under emulation), then `graceMs`
+    // more for any that should not come.
+    std::vector<std::string> Opened(size_t expected = 1, DWORD graceMs = 0) const
+    {
+        std::vector<std::string> lines = WaitForLines(expected, 10000);
+        return graceMs == 0 ? lines : WaitForLines(lines.size() + 1, graceMs);
+    }
+    // Nothing opened: waits a little, since the recorder runs as its own process.
+    std::vector<std::string> OpenedAfterGrace() const { return Opened(0, 400); }
+
+private:
+    std::vector<std::string> WaitForLines(size_t count, DWORD timeoutMs) const
     {
         const ULONGLONG deadline = GetTickCount64() + timeoutMs;
         std::vector<std::string> lines = ReadLines();
@@ -91,10 +101,7 @@ public:
         }
         return lines;
     }
-    // Nothing opened: waits a little, since the recorder runs as its own process.
-    std::vector<std::string> OpenedAfterGrace() const { return Opened(SIZE_MAX, 400); }
 
-private:
     static constexpr const char* kCommandKey = "Software\\Classes\\http\\shell\\open\\command";
     static constexpr const char* kWineDefault = "\"C:\\windows\\system32\\winebrowser.exe\" \"%1\"";
 
