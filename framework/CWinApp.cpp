@@ -3,8 +3,8 @@
 #include "framework/CString.h"
 #include "framework/CWideText.h"
 #include "framework/CWnd.h"
+#include "framework/FrameworkIds.h"
 #include "framework/ModuleState.h"
-#include "res/resource.h"
 
 #include <stdlib.h>
 #include <string.h>
@@ -104,7 +104,7 @@ void CWinApp::InitDefaultAppName()
     if (m_pszAppName == nullptr)
     {
         CString strName;
-        if (!strName.LoadString(IDS_APP_TITLE))
+        if (!strName.LoadString(AFX_IDS_APP_TITLE))
         {
             char szPath[MAX_PATH] = {};
             GetModuleFileNameA(AfxGetInstanceHandle(), szPath, MAX_PATH - 1);

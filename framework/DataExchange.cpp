@@ -3,7 +3,7 @@
 #include "framework/CWinApp.h"
 #include "framework/CWnd.h"
 #include "framework/DecimalText.h"
-#include "res/resource.h"
+#include "framework/FrameworkIds.h"
 
 namespace
 {
@@ -166,7 +166,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value)
         GetWindowTextA(hWnd, szText, sizeof(szText)); // at most the first 63 characters
         if (!ReadUnsignedText(szText, &value))
         {
-            ShowPrompt(IDP_PARSE_UINT);
+            ShowPrompt(AFX_IDP_PARSE_UINT);
             pDX->Fail();
         }
     }
@@ -188,6 +188,6 @@ void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal)
     char szMax[AFX_DECIMAL_TEXT_SIZE];
     AfxFormatDecimal(minVal, szMin);
     AfxFormatDecimal(maxVal, szMax);
-    ShowPrompt(IDP_PARSE_INT_RANGE, szMin, szMax);
+    ShowPrompt(AFX_IDP_PARSE_INT_RANGE, szMin, szMax);
     pDX->Fail();
 }
