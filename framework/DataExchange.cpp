@@ -130,31 +130,6 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
     }
 }
 
-BOOL ReadUnsignedText(const char* lpszText, UINT* pValue)
-{
-    const char* pch = lpszText;
-    while (*pch == ' ' || (*pch >= '\t' && *pch <= '\r'))
-        ++pch;
-    const bool bNegative = *pch == '-';
-    if (*pch == '-' || *pch == '+')
-        ++pch;
-    if (*pch < '0' || *pch > '9')
-        return FALSE;
-    unsigned long long nValue = 0;
-    for (; *pch >= '0' && *pch <= '9'; ++pch)
-    {
-        nValue = nValue * 10 + static_cast<unsigned>(*pch - '0');
-        if (nValue > 0xFFFFFFFFull)
-        {
-            *pValue = 0xFFFFFFFFu;
-            return TRUE;
-        }
-    }
-    // As "%u" does, a minus sign negates in unsigned arithmetic: "-1" is 4294967295.
-    *pValue = static_cast<UINT>(bNegative ? 0u - static_cast<UINT>(nValue) : nValue);
-    return TRUE;
-}
-
 void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value)
 {
     if (!pDX->Active())
