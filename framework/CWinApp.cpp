@@ -1,46 +1,14 @@
 #include "framework/CWinApp.h"
 
+#include "framework/CRegKey.h"
 #include "framework/CString.h"
 #include "framework/CWideText.h"
 #include "framework/CWnd.h"
+#include "framework/FrameworkIds.h"
 #include "framework/ModuleState.h"
-#include "res/resource.h"
 
 #include <stdlib.h>
 #include <string.h>
-
-AFX_MODULE_STATE* AfxGetModuleState()
-{
-    static AFX_MODULE_STATE s_state;
-    return &s_state;
-}
-
-CWinApp* AfxGetApp()
-{
-    return AfxGetModuleState()->m_pCurrentWinApp;
-}
-
-HINSTANCE AfxGetInstanceHandle()
-{
-    AFX_MODULE_STATE* pState = AfxGetModuleState();
-    if (pState->m_hCurrentInstanceHandle == nullptr)
-        pState->m_hCurrentInstanceHandle = GetModuleHandleA(nullptr);
-    return pState->m_hCurrentInstanceHandle;
-}
-
-HINSTANCE AfxGetResourceHandle()
-{
-    AFX_MODULE_STATE* pState = AfxGetModuleState();
-    if (pState->m_hCurrentResourceHandle == nullptr)
-        pState->m_hCurrentResourceHandle = AfxGetInstanceHandle();
-    return pState->m_hCurrentResourceHandle;
-}
-
-LPCSTR AfxGetAppName()
-{
-    LPCSTR psz = AfxGetModuleState()->m_lpszCurrentAppName;
-    return psz != nullptr ? psz : "";
-}
 
 LPSTR AfxStrDup(LPCSTR psz)
 {
@@ -104,7 +72,7 @@ void CWinApp::InitDefaultAppName()
     if (m_pszAppName == nullptr)
     {
         CString strName;
-        if (!strName.LoadString(IDS_APP_TITLE))
+        if (!strName.LoadString(AFX_IDS_APP_TITLE))
         {
             char szPath[MAX_PATH] = {};
             GetModuleFileNameA(AfxGetInstanceHandle(), szPath, MAX_PATH - 1);
@@ -133,69 +101,48 @@ HKEY CWinApp::GetAppRegistryKey()
     if (m_pszRegistryKey == nullptr || m_pszProfileName == nullptr)
         return nullptr;
     const REGSAM samDesired = KEY_READ | KEY_WRITE;
-    HKEY hSoftKey = nullptr;
-    HKEY hCompanyKey = nullptr;
-    HKEY hAppKey = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "software", 0, samDesired, &hSoftKey) == ERROR_SUCCESS)
-    {
-        DWORD dwDisposition;
-        if (RegCreateKeyExA(hSoftKey, m_pszRegistryKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                            samDesired, nullptr, &hCompanyKey, &dwDisposition) == ERROR_SUCCESS)
-        {
-            if (RegCreateKeyExA(hCompanyKey, m_pszProfileName, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                samDesired, nullptr, &hAppKey, &dwDisposition) != ERROR_SUCCESS)
-                hAppKey = nullptr;
-        }
-    }
-    if (hSoftKey != nullptr)
-        RegCloseKey(hSoftKey);
-    if (hCompanyKey != nullptr)
-        RegCloseKey(hCompanyKey);
-    return hAppKey;
+    CRegKey keySoftware;
+    CRegKey keyCompany;
+    CRegKey keyApp;
+    if (keySoftware.Open(HKEY_CURRENT_USER, "software", samDesired) == ERROR_SUCCESS &&
+        keyCompany.Create(keySoftware, m_pszRegistryKey, samDesired) == ERROR_SUCCESS)
+        keyApp.Create(keyCompany, m_pszProfileName, samDesired);
+    return keyApp.Detach();
 }
 
 HKEY CWinApp::GetSectionKey(LPCSTR lpszSection)
 {
-    HKEY hAppKey = GetAppRegistryKey();
-    if (hAppKey == nullptr)
+    CRegKey keyApp;
+    keyApp.Attach(GetAppRegistryKey());
+    if (keyApp.m_hKey == nullptr)
         return nullptr;
-    HKEY hSectionKey = nullptr;
-    DWORD dwDisposition;
-    if (RegCreateKeyExA(hAppKey, lpszSection, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_READ | KEY_WRITE, nullptr, &hSectionKey,
-                        &dwDisposition) != ERROR_SUCCESS)
-        hSectionKey = nullptr;
-    RegCloseKey(hAppKey);
-    return hSectionKey;
+    CRegKey keySection;
+    keySection.Create(keyApp, lpszSection, KEY_READ | KEY_WRITE);
+    return keySection.Detach();
 }
 
 UINT CWinApp::GetProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault)
 {
-    HKEY hSectionKey = GetSectionKey(lpszSection);
-    if (hSectionKey == nullptr)
+    CRegKey keySection;
+    keySection.Attach(GetSectionKey(lpszSection));
+    if (keySection.m_hKey == nullptr)
         return static_cast<UINT>(nDefault);
-    // Cleared first, so that data shorter than four bytes reads zero-extended.
+    // Whatever the stored type: up to four bytes of data, cleared first so that shorter data reads
+    // zero-extended.
     DWORD dwValue = 0;
-    DWORD dwType = 0;
-    DWORD cbData = sizeof(dwValue);
-    const LONG lResult = RegQueryValueExA(hSectionKey, lpszEntry, nullptr, &dwType,
-                                          reinterpret_cast<LPBYTE>(&dwValue), &cbData);
-    RegCloseKey(hSectionKey);
-    if (lResult != ERROR_SUCCESS)
+    ULONG cbData = sizeof(dwValue);
+    if (keySection.QueryValue(lpszEntry, nullptr, &dwValue, &cbData) != ERROR_SUCCESS)
         return static_cast<UINT>(nDefault);
     return dwValue;
 }
 
 BOOL CWinApp::WriteProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nValue)
 {
-    HKEY hSectionKey = GetSectionKey(lpszSection);
-    if (hSectionKey == nullptr)
+    CRegKey keySection;
+    keySection.Attach(GetSectionKey(lpszSection));
+    if (keySection.m_hKey == nullptr)
         return FALSE;
-    const DWORD dwValue = static_cast<DWORD>(nValue);
-    const LONG lResult = RegSetValueExA(hSectionKey, lpszEntry, 0, REG_DWORD,
-                                        reinterpret_cast<const BYTE*>(&dwValue), sizeof(dwValue));
-    RegCloseKey(hSectionKey);
-    return lResult == ERROR_SUCCESS;
+    return keySection.SetDWORDValue(lpszEntry, static_cast<DWORD>(nValue)) == ERROR_SUCCESS;
 }
 
 void CWinApp::BeginWaitCursor()

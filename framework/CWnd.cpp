@@ -282,20 +282,10 @@ void CWnd::SetDlgItemText(int nID, LPCSTR lpszText)
         ::SetDlgItemTextW(m_hWnd, nID, CWideText(lpszText));
 }
 
-void CWnd::ScreenToClient(RECT* pRect) const
-{
-    MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(pRect), 2);
-}
-
 HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon)
 {
     return reinterpret_cast<HICON>(
         SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon)));
-}
-
-void CWnd::SetFont(HFONT hFont, BOOL bRedraw)
-{
-    SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), bRedraw);
 }
 
 void CWnd::CenterWindow(CWnd* pAlternateOwner)

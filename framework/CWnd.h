@@ -57,7 +57,6 @@ public:
     }
     void GetClientRect(RECT* pRect) const { ::GetClientRect(m_hWnd, pRect); }
     void GetWindowRect(RECT* pRect) const { ::GetWindowRect(m_hWnd, pRect); }
-    void ScreenToClient(RECT* pRect) const;
     void ScreenToClient(POINT* pPoint) const { ::ScreenToClient(m_hWnd, pPoint); }
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
     BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
@@ -69,7 +68,6 @@ public:
     HMENU GetSystemMenu(BOOL bRevert) const { return ::GetSystemMenu(m_hWnd, bRevert); }
     HICON SetIcon(HICON hIcon, BOOL bBigIcon);
     HFONT GetFont() const { return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)); }
-    void SetFont(HFONT hFont, BOOL bRedraw = TRUE);
     // Centres the window over its owner, or in the work area of its monitor when it has none.
     void CenterWindow(CWnd* pAlternateOwner = nullptr);
 

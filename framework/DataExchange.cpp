@@ -3,7 +3,7 @@
 #include "framework/CWinApp.h"
 #include "framework/CWnd.h"
 #include "framework/DecimalText.h"
-#include "res/resource.h"
+#include "framework/FrameworkIds.h"
 
 namespace
 {
@@ -130,31 +130,6 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
     }
 }
 
-BOOL ReadUnsignedText(const char* lpszText, UINT* pValue)
-{
-    const char* pch = lpszText;
-    while (*pch == ' ' || (*pch >= '\t' && *pch <= '\r'))
-        ++pch;
-    const bool bNegative = *pch == '-';
-    if (*pch == '-' || *pch == '+')
-        ++pch;
-    if (*pch < '0' || *pch > '9')
-        return FALSE;
-    unsigned long long nValue = 0;
-    for (; *pch >= '0' && *pch <= '9'; ++pch)
-    {
-        nValue = nValue * 10 + static_cast<unsigned>(*pch - '0');
-        if (nValue > 0xFFFFFFFFull)
-        {
-            *pValue = 0xFFFFFFFFu;
-            return TRUE;
-        }
-    }
-    // As "%u" does, a minus sign negates in unsigned arithmetic: "-1" is 4294967295.
-    *pValue = static_cast<UINT>(bNegative ? 0u - static_cast<UINT>(nValue) : nValue);
-    return TRUE;
-}
-
 void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value)
 {
     if (!pDX->Active())
@@ -166,7 +141,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value)
         GetWindowTextA(hWnd, szText, sizeof(szText)); // at most the first 63 characters
         if (!ReadUnsignedText(szText, &value))
         {
-            ShowPrompt(IDP_PARSE_UINT);
+            ShowPrompt(AFX_IDP_PARSE_UINT);
             pDX->Fail();
         }
     }
@@ -188,6 +163,6 @@ void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal)
     char szMax[AFX_DECIMAL_TEXT_SIZE];
     AfxFormatDecimal(minVal, szMin);
     AfxFormatDecimal(maxVal, szMax);
-    ShowPrompt(IDP_PARSE_INT_RANGE, szMin, szMax);
+    ShowPrompt(AFX_IDP_PARSE_INT_RANGE, szMin, szMax);
     pDX->Fail();
 }

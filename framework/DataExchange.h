@@ -38,11 +38,7 @@ void DDX_Radio(CDataExchange* pDX, int nIDC, int& value);
 // The field's text in the system's ANSI code page, the one in which the A functions and the
 // registry keep 8-bit text.
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
-// The text as an unsigned decimal number: what "%u" reads from the first 63 characters.
+// The text as an unsigned decimal number: what "%u" reads from the first 63 characters
+// (ReadUnsignedText).
 void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value);
 void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal);
-
-// What "%u" reads from the start of lpszText: white space skipped, an optional sign, the digits
-// up to the first other character. FALSE when there is no digit. A number beyond 32 bits reads as
-// 0xFFFFFFFF, never as a value wrapped into range.
-BOOL ReadUnsignedText(const char* lpszText, UINT* pValue);

@@ -1,5 +1,10 @@
-// Resource ids shared by the code and the resource scripts of all three language sets.
+// Resource ids shared by the code and the resource scripts of all three language sets. The
+// framework owns its ids (its default title, its validation prompts, the copy command) in its own
+// header; the scripts include that too, and the names below let the program's code and tests
+// address the framework's texts like the program's own.
 #pragma once
+
+#include "framework/FrameworkIds.h"
 
 // Dialog templates
 #define IDD_VERSION_INFO 100
@@ -9,16 +14,16 @@
 #define IDS_VERSION_MENU_ITEM 101
 #define IDS_TITLE_FORMAT 128
 #define IDS_GAME_RUNNING 10000
-#define IDS_APP_TITLE 57344
+#define IDS_APP_TITLE AFX_IDS_APP_TITLE // the framework's default application name
 
 // Messages of a confirm that cannot save: the registry refused, or a proxy text holds a character
 // that the stored values' code page cannot. A string block of their own (627).
 #define IDS_SAVE_FAILED 10016
 #define IDS_UNSTORABLE_TEXT 10017
 
-// Framework prompts of the port validation (the numbers the framework has always used)
-#define IDP_PARSE_INT_RANGE 61714
-#define IDP_PARSE_UINT 61719
+// The framework's prompts of the port validation
+#define IDP_PARSE_INT_RANGE AFX_IDP_PARSE_INT_RANGE
+#define IDP_PARSE_UINT AFX_IDP_PARSE_UINT
 
 // Menu, bitmap, icon, cursor
 #define IDR_LINK_CONTEXT_MENU 129
@@ -28,7 +33,6 @@
 
 // Commands
 #define IDM_VERSION_INFO 0x0010
-#define ID_EDIT_COPY 0xE122
 
 // Controls of the startup settings dialog
 #define IDC_BANNER 1001

@@ -12,7 +12,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out=$root/build/fuzz
 cxx=${CXX_FUZZ:-clang++-14}
 targets="Text6DecodeFuzz UnscramblePasswordFuzz ReadPortTextFuzz PasswordRoundTripFuzz"
-codec="$root/settings/LaggedXorRandom.cpp $root/settings/Text6.cpp $root/settings/PasswordCodec.cpp $root/settings/PortText.cpp"
+codec="$root/settings/LaggedXorRandom.cpp $root/settings/Text6.cpp $root/settings/PasswordCodec.cpp $root/settings/PortText.cpp $root/framework/DecimalText.cpp"
 
 mkdir -p "$out"
 for target in $targets; do

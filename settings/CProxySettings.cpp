@@ -1,10 +1,10 @@
 #include "settings/CProxySettings.h"
 
+#include "framework/CRegKey.h"
 #include "framework/DecimalText.h"
 #include "settings/PasswordCodec.h"
 #include "settings/PortText.h"
 
-#include <stdlib.h>
 #include <string.h>
 
 namespace
@@ -54,120 +54,65 @@ CProxySettings::~CProxySettings()
     }
 }
 
-// Every value is read or written with its own create-or-open of the subkey; nothing is cached.
-HKEY CProxySettings::OpenSubKey(const char* lpszSubKey)
+// Every value is read or written with its own create-or-open of the subkey, closed again when the
+// accessor returns; nothing is cached.
+LONG CProxySettings::OpenSubKey(const char* lpszSubKey, CRegKey& key) const
 {
     if (m_hKey == nullptr || lpszSubKey == nullptr)
-        return nullptr;
-    HKEY hSubKey = nullptr;
-    if (RegCreateKeyExA(m_hKey, lpszSubKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                        nullptr, &hSubKey, nullptr) != ERROR_SUCCESS)
-        return nullptr;
-    return hSubKey;
+        return ERROR_INVALID_HANDLE;
+    return key.Create(m_hKey, lpszSubKey, KEY_ALL_ACCESS);
 }
 
 DWORD CProxySettings::ReadDwordValue(const char* lpszSubKey, const char* lpszValue, DWORD dwDefault)
 {
-    HKEY hSubKey = OpenSubKey(lpszSubKey);
-    if (hSubKey == nullptr)
-        return dwDefault;
-    DWORD dwValue = 0;
-    DWORD dwType = 0;
-    DWORD cbData = sizeof(dwValue);
-    const LONG lResult = RegQueryValueExA(hSubKey, lpszValue, nullptr, &dwType,
-                                          reinterpret_cast<LPBYTE>(&dwValue), &cbData);
-    RegCloseKey(hSubKey);
-    if (lResult != ERROR_SUCCESS || dwType != REG_DWORD)
-        return dwDefault;
+    CRegKey key;
+    DWORD dwValue = dwDefault;
+    if (OpenSubKey(lpszSubKey, key) == ERROR_SUCCESS)
+        key.QueryDWORDValue(lpszValue, dwValue);
     return dwValue;
 }
 
 BOOL CProxySettings::WriteDwordValue(const char* lpszSubKey, const char* lpszValue, DWORD dwValue)
 {
-    HKEY hSubKey = OpenSubKey(lpszSubKey);
-    if (hSubKey == nullptr)
-        return FALSE;
-    const BYTE data[4] = {static_cast<BYTE>(dwValue), static_cast<BYTE>(dwValue >> 8),
-                          static_cast<BYTE>(dwValue >> 16), static_cast<BYTE>(dwValue >> 24)};
-    const LONG lResult = RegSetValueExA(hSubKey, lpszValue, 0, REG_DWORD, data, sizeof(data));
-    RegCloseKey(hSubKey);
-    return lResult == ERROR_SUCCESS;
+    CRegKey key;
+    return OpenSubKey(lpszSubKey, key) == ERROR_SUCCESS &&
+           key.SetDWORDValue(lpszValue, dwValue) == ERROR_SUCCESS;
 }
 
 BOOL CProxySettings::WriteStringValue(const char* lpszSubKey, const char* lpszValue,
                                       const char* lpszText)
 {
-    HKEY hSubKey = OpenSubKey(lpszSubKey);
-    if (hSubKey == nullptr)
+    CRegKey key;
+    if (OpenSubKey(lpszSubKey, key) != ERROR_SUCCESS)
         return FALSE;
-    LONG lResult;
-    if (lpszText != nullptr)
-        lResult =
-            RegSetValueExA(hSubKey, lpszValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(lpszText),
-                           static_cast<DWORD>(strlen(lpszText) + 1));
-    else
-        lResult = RegDeleteValueA(hSubKey, lpszValue);
-    RegCloseKey(hSubKey);
+    const LONG lResult =
+        lpszText != nullptr ? key.SetStringValue(lpszValue, lpszText) : key.DeleteValue(lpszValue);
     return lResult == ERROR_SUCCESS;
 }
 
 CString CProxySettings::ReadStringValue(const char* lpszSubKey, const char* lpszValue,
                                         const char* lpszDefault)
 {
-    const CString strDefault(lpszDefault);
-    HKEY hSubKey = OpenSubKey(lpszSubKey);
-    if (hSubKey == nullptr)
-        return strDefault;
-
-    DWORD dwType = 0;
-    DWORD cbData = 0;
-    LONG lResult = RegQueryValueExA(hSubKey, lpszValue, nullptr, &dwType, nullptr, &cbData);
-    CString strText;
-    if (lResult == ERROR_SUCCESS && dwType == REG_SZ)
-    {
-        // One byte more than the data, so that text stored without its terminating zero still
-        // ends inside the buffer.
-        char* pch = strText.GetBufferSetLength(static_cast<int>(cbData));
-        if (pch == nullptr)
-        {
-            lResult = ERROR_OUTOFMEMORY;
-        }
-        else
-        {
-            memset(pch, 0, cbData + 1);
-            lResult = RegQueryValueExA(hSubKey, lpszValue, nullptr, &dwType,
-                                       reinterpret_cast<LPBYTE>(pch), &cbData);
-            strText.ReleaseBuffer(-1);
-        }
-    }
-    else
-    {
-        lResult = ERROR_INVALID_DATA;
-    }
-    RegCloseKey(hSubKey);
-
-    if (lResult != ERROR_SUCCESS || dwType != REG_SZ)
-        return strDefault;
+    CRegKey key;
+    CString strText(lpszDefault);
+    if (OpenSubKey(lpszSubKey, key) == ERROR_SUCCESS)
+        key.QueryStringValue(lpszValue, strText);
     return strText;
 }
 
 BOOL CProxySettings::DeleteValue(const char* lpszSubKey, const char* lpszValue)
 {
-    HKEY hSubKey = OpenSubKey(lpszSubKey);
-    if (hSubKey == nullptr)
+    CRegKey key;
+    if (OpenSubKey(lpszSubKey, key) != ERROR_SUCCESS)
         return FALSE;
-    const LONG lResult = RegDeleteValueA(hSubKey, lpszValue);
-    RegCloseKey(hSubKey);
+    const LONG lResult = key.DeleteValue(lpszValue);
     return lResult == ERROR_SUCCESS || lResult == ERROR_FILE_NOT_FOUND;
 }
 
 BOOL CProxySettings::CanSave()
 {
-    HKEY hSubKey = OpenSubKey(kLogin);
-    if (hSubKey == nullptr)
-        return FALSE;
-    RegCloseKey(hSubKey);
-    return TRUE;
+    CRegKey key;
+    return OpenSubKey(kLogin, key) == ERROR_SUCCESS;
 }
 
 void CProxySettings::Load()

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+class CRegKey;
+
 class CProxySettings
 {
 public:
@@ -44,7 +46,8 @@ public:
     CString m_strProxyPasswd;
 
 private:
-    HKEY OpenSubKey(const char* lpszSubKey);
+    // Creates or opens the subkey below m_hKey with full access into key.
+    LONG OpenSubKey(const char* lpszSubKey, CRegKey& key) const;
     // TRUE when the value is gone afterwards, also when it was not there.
     BOOL DeleteValue(const char* lpszSubKey, const char* lpszValue);
 };

@@ -1,50 +1,8 @@
 #include "settings/PortText.h"
 
+#include "framework/DecimalText.h"
+
 #include <climits>
-
-namespace
-{
-
-// White space as isspace sees it in the C locale, whatever the program's locale is.
-bool IsCLocaleSpace(char c)
-{
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-// The magnitude of the leading digits, stopping to grow once it is past any int.
-int64_t ReadMagnitude(const char* digits)
-{
-    constexpr int64_t kBeyondInt = int64_t{INT_MAX} + 2;
-    int64_t magnitude = 0;
-    for (; IsDigit(*digits); ++digits)
-    {
-        if (magnitude < kBeyondInt)
-        {
-            magnitude = magnitude * 10 + (*digits - '0');
-        }
-    }
-    return magnitude;
-}
-
-int32_t SaturateToInt(int64_t value)
-{
-    if (value > INT_MAX)
-    {
-        return INT_MAX;
-    }
-    if (value < INT_MIN)
-    {
-        return INT_MIN;
-    }
-    return static_cast<int32_t>(value);
-}
-
-} // namespace
 
 uint32_t ReadPortText(const char* text)
 {
@@ -52,16 +10,17 @@ uint32_t ReadPortText(const char* text)
     {
         return 0;
     }
-    while (IsCLocaleSpace(*text))
+    // One past the largest magnitude an int can take: anything above saturates just the same.
+    const AFX_DECIMAL_SCAN scan = AfxScanDecimal(text, uint64_t{INT_MAX} + 1);
+    const auto magnitude = static_cast<int64_t>(scan.nMagnitude);
+    const int64_t value = scan.bNegative ? -magnitude : magnitude;
+    if (value > INT_MAX)
     {
-        ++text;
+        return static_cast<uint32_t>(INT_MAX);
     }
-    bool negative = false;
-    if (*text == '+' || *text == '-')
+    if (value < INT_MIN)
     {
-        negative = *text == '-';
-        ++text;
+        return static_cast<uint32_t>(INT_MIN);
     }
-    const int64_t magnitude = ReadMagnitude(text);
-    return static_cast<uint32_t>(SaturateToInt(negative ? -magnitude : magnitude));
+    return static_cast<uint32_t>(static_cast<int32_t>(value));
 }

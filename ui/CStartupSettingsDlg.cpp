@@ -4,6 +4,7 @@
 #include "app/CSettingsApp.h"
 #include "app/GameMutex.h"
 #include "framework/CPaintDC.h"
+#include "framework/CRegKey.h"
 #include "framework/CWideText.h"
 #include "framework/DataExchange.h"
 #include "framework/ModuleState.h"
@@ -245,10 +246,11 @@ BOOL CStartupSettingsDlg::TakeStorableProxyTexts()
 BOOL CStartupSettingsDlg::SaveSettings()
 {
     CProxySettings settings(theApp.GetAppRegistryKey(), FALSE, TRUE);
-    HKEY hConfigs = theApp.GetSectionKey(kConfigs);
-    if (hConfigs != nullptr)
-        RegCloseKey(hConfigs);
-    if (hConfigs == nullptr || !settings.CanSave())
+    CRegKey keyConfigs;
+    keyConfigs.Attach(theApp.GetSectionKey(kConfigs));
+    const bool bConfigsOpen = keyConfigs.m_hKey != nullptr;
+    keyConfigs.Close();
+    if (!bConfigsOpen || !settings.CanSave())
         return FALSE;
 
     BOOL bSaved = theApp.WriteProfileInt(kConfigs, kEnableBGM, m_bEnableBGM ? 1 : 0);
