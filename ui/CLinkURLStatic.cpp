@@ -220,7 +220,9 @@ void CLinkURLStatic::OnEditCopy()
     memcpy(pText, m_strURL.GetString(), cbText);
     ::GlobalUnlock(hText);
 
-    if (!::OpenClipboard(nullptr))
+    // Opened for the label's window, which owns the clipboard once it is emptied: with no window,
+    // SetClipboardData is documented to fail after EmptyClipboard.
+    if (!::OpenClipboard(m_hWnd))
     {
         ::GlobalFree(hText);
         return;

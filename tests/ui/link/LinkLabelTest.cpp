@@ -587,6 +587,7 @@ TEST_F(LinkClipboardTest, TheCopyCommandPutsTheAddressTakenAtAttachingOnTheClipb
     Attach(label, IDC_LINK_HOMEPAGE, "http://copied.example/");
     label.SetWindowText("http://shown.example/");
     SendMessageA(label, WM_COMMAND, ID_EDIT_COPY, 0);
+    EXPECT_EQ(GetClipboardOwner(), label.m_hWnd) << "the label's window owns what it copied";
     ExpectClipboardHoldsOnly("http://copied.example/");
 }
 

@@ -397,6 +397,7 @@ TEST_F(VersionInfoDlgTest, EachLanguageSetsLabelsCopyTheirTemplatesAddressWhileS
                 for (int nID : {IDC_LINK_HOMEPAGE, IDC_LINK_COMMUNITY})
                 {
                     SendDlgItemMessageA(hDlg, nID, WM_COMMAND, ID_EDIT_COPY, 0);
+                    EXPECT_EQ(GetClipboardOwner(), GetDlgItem(hDlg, nID));
                     ClipboardAccess clipboard;
                     copied.push_back(clipboard.Text());
                 }
