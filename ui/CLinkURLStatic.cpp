@@ -26,16 +26,27 @@ ON_WM_NCHITTEST()
 ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
 ON_WM_CTLCOLOR_REFLECT()
 ON_WM_SETFONT()
+ON_MESSAGE(WM_GETFONT, OnGetFont)
 END_MESSAGE_MAP()
 
 CLinkURLStatic::CLinkURLStatic() : m_bVisited(FALSE), m_crText(s_crNormal) {}
 
-CLinkURLStatic::~CLinkURLStatic() = default;
+CLinkURLStatic::~CLinkURLStatic()
+{
+    // An object that goes before its window gives the static its own font back before the
+    // underlined copy that the static holds is deleted.
+    if (m_hWnd != nullptr && ::IsWindow(m_hWnd) && m_fontUnderline.GetSafeHandle() != nullptr &&
+        reinterpret_cast<HGDIOBJ>(DefWindowProc(WM_GETFONT, 0, 0)) ==
+            m_fontUnderline.GetSafeHandle())
+        DefWindowProc(WM_SETFONT, reinterpret_cast<WPARAM>(m_hFontGiven), FALSE);
+}
 
 void CLinkURLStatic::PreSubclassWindow()
 {
     CStatic::PreSubclassWindow();
     GetWindowText(m_strURL);
+    // Not yet subclassed: the static itself answers with the font it was given.
+    m_hFontGiven = GetFont();
     StartHoverTimer();
 }
 
@@ -249,32 +260,76 @@ void CLinkURLStatic::CreateUnderlineFont()
     HFONT hFont = GetFont();
     if (hFont == nullptr)
         hFont = static_cast<HFONT>(::GetStockObject(SYSTEM_FONT));
-    LOGFONTA lf;
+    // The description is read and made in UTF-16: a face name outside the ANSI code page (a
+    // Korean one on a Western system) would come back as question marks and pick another face.
+    LOGFONTW lf;
     memset(&lf, 0, sizeof(lf));
-    if (::GetObjectA(hFont, sizeof(lf), &lf) == 0)
+    if (::GetObjectW(hFont, sizeof(lf), &lf) == 0)
         return;
     lf.lfUnderline = 1;
     // On failure the font stays empty and the next paint tries again.
-    m_fontUnderline.CreateFontIndirect(&lf);
+    if (!m_fontUnderline.Attach(::CreateFontIndirectW(&lf)))
+        return;
+    // The static selects its own font after it has asked for colours: it paints underlined only
+    // when the copy is its own font. Statics of the other types are painted plain.
+    if (m_hWnd != nullptr && (GetStyle() & SS_TYPEMASK) <= SS_RIGHT)
+        DefWindowProc(WM_SETFONT, reinterpret_cast<WPARAM>(m_fontUnderline.GetSafeHandle()), FALSE);
 }
 
-void CLinkURLStatic::OnSetFont(HFONT, BOOL)
+void CLinkURLStatic::OnSetFont(HFONT hFont, BOOL bRedraw)
 {
-    Default();
+    // The static takes the new font first, so that it no longer holds the old copy when that is
+    // deleted; it is redrawn, if asked, once it holds the new copy.
+    DefWindowProc(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
+    m_hFontGiven = hFont;
     m_fontUnderline.DeleteObject();
     CreateUnderlineFont();
+    if (bRedraw)
+        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+// The static holds the underlined copy to paint with; whoever asks for the font is told the one
+// the control was given.
+LRESULT CLinkURLStatic::OnGetFont(WPARAM, LPARAM)
+{
+    const LRESULT lFont = Default();
+    if (lFont != 0 && reinterpret_cast<HGDIOBJ>(lFont) == m_fontUnderline.GetSafeHandle())
+        return reinterpret_cast<LRESULT>(m_hFontGiven);
+    return lFont;
 }
 
 HBRUSH CLinkURLStatic::CtlColor(HDC hDC, UINT)
 {
-    // Icons, frames and the other non-text types are painted as plain statics.
-    if ((GetStyle() & SS_TYPEMASK) > SS_RIGHT)
+    // Icons, frames and the other non-text types are painted as plain statics; so is the label
+    // while it asks its parent what a plain static gets.
+    if (m_bAskingParent || (GetStyle() & SS_TYPEMASK) > SS_RIGHT)
         return nullptr;
     CreateUnderlineFont();
     // The static's painting owns the context: the font replaced here is not put back.
     if (m_fontUnderline.GetSafeHandle() != nullptr)
         ::SelectObject(hDC, m_fontUnderline.GetSafeHandle());
+    // The static fills its box with this brush before it draws the text: the old text goes, and
+    // the label shows the same background as the statics around it.
+    HBRUSH hBrush = ParentBackgroundBrush(hDC);
     ::SetTextColor(hDC, m_crText);
     ::SetBkMode(hDC, TRANSPARENT);
-    return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+    return hBrush;
+}
+
+HBRUSH CLinkURLStatic::ParentBackgroundBrush(HDC hDC)
+{
+    HWND hParent = ::GetParent(m_hWnd);
+    if (hParent == nullptr)
+        return ::GetSysColorBrush(COLOR_3DFACE);
+    m_bAskingParent = true;
+    auto hBrush = reinterpret_cast<HBRUSH>(::SendMessageA(hParent, WM_CTLCOLORSTATIC,
+                                                          reinterpret_cast<WPARAM>(hDC),
+                                                          reinterpret_cast<LPARAM>(m_hWnd)));
+    m_bAskingParent = false;
+    // A parent that answers no brush leaves the colours to the system, as for any static.
+    if (hBrush == nullptr)
+        hBrush = reinterpret_cast<HBRUSH>(::DefWindowProcA(hParent, WM_CTLCOLORSTATIC,
+                                                           reinterpret_cast<WPARAM>(hDC),
+                                                           reinterpret_cast<LPARAM>(m_hWnd)));
+    return hBrush;
 }

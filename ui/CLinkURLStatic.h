@@ -2,6 +2,11 @@
 // the pointer or pressed, visited), with a hand cursor over its text; a left click on the text
 // opens the address with the shell and a right click offers to copy it. Only the box the text
 // covers is the link, not the whole control.
+//
+// The static keeps painting itself: it is handed the underlined copy of its font to paint with
+// (it selects its own font after asking for colours, so a font chosen there would not last), and
+// it fills its box with the background its parent gives statics before it draws, so that a
+// recoloured text replaces the old one instead of being drawn over it.
 #pragma once
 
 #include "framework/CFont.h"
@@ -54,6 +59,7 @@ protected:
     void OnEditCopy();
     HBRUSH CtlColor(HDC hDC, UINT nCtlColor);
     void OnSetFont(HFONT hFont, BOOL bRedraw);
+    LRESULT OnGetFont(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -61,12 +67,20 @@ private:
     // Pressed means holding the mouse capture: whoever takes the capture away ends the press.
     bool IsPressed() const { return ::GetCapture() == m_hWnd; }
     bool IsPointerOnText() const;
+    // The background the parent gives a plain static, asked past this label's own answer.
+    HBRUSH ParentBackgroundBrush(HDC hDC);
     COLORREF PressedColor() const { return m_bVisited ? s_crVisited : s_crHover; }
     void ShowColor(COLORREF crText);
     void StartHoverTimer();
     // Fills an empty address from the window text; false when it stays empty.
     bool EnsureURL();
     void OpenURL();
+
+    // The font the control was given (WM_SETFONT), which WM_GETFONT reports; the static itself
+    // holds its underlined copy.
+    HFONT m_hFontGiven = nullptr;
+    // Set while the parent is asked for a plain static's colours: the label then declines.
+    bool m_bAskingParent = false;
 };
 
 // The hover timer's callback: recolours the label whose window it is, unless the label is pressed.
