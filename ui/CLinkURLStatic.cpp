@@ -27,6 +27,9 @@ ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
 ON_WM_CTLCOLOR_REFLECT()
 ON_WM_SETFONT()
 ON_MESSAGE(WM_GETFONT, OnGetFont)
+ON_MESSAGE(WM_SETTEXT, OnSetText)
+ON_WM_SIZE()
+ON_WM_STYLECHANGED()
 END_MESSAGE_MAP()
 
 CLinkURLStatic::CLinkURLStatic() : m_bVisited(FALSE), m_crText(s_crNormal) {}
@@ -47,6 +50,7 @@ void CLinkURLStatic::PreSubclassWindow()
     GetWindowText(m_strURL);
     // Not yet subclassed: the static itself answers with the font it was given.
     m_hFontGiven = GetFont();
+    ForgetTextBox();
     StartHoverTimer();
 }
 
@@ -54,6 +58,7 @@ int CLinkURLStatic::OnCreate(LPCREATESTRUCTA lpCreateStruct)
 {
     if (CStatic::OnCreate(lpCreateStruct) == -1)
         return -1;
+    ForgetTextBox();
     // Attached before its window existed, the label starts its timer here; attached by
     // subclassing as well, the second SetTimer only restarts the same timer.
     StartHoverTimer();
@@ -74,10 +79,23 @@ void CLinkURLStatic::StartHoverTimer()
 
 BOOL CLinkURLStatic::HitTestText(POINT point) const
 {
+    return ::PtInRect(&TextBox(), point);
+}
+
+const RECT& CLinkURLStatic::TextBox() const
+{
+    if (m_bTextBoxValid)
+        return m_rcTextBox;
+
     CString strText;
     GetWindowText(strText);
     if (strText.IsEmpty())
-        return FALSE;
+    {
+        // No text, no link anywhere: an empty box holds no point.
+        m_rcTextBox = RECT{0, 0, 0, 0};
+        m_bTextBoxValid = true;
+        return m_rcTextBox;
+    }
 
     SIZE sizeText;
     {
@@ -93,8 +111,29 @@ BOOL CLinkURLStatic::HitTestText(POINT point) const
 
     RECT rcClient;
     GetClientRect(&rcClient);
-    const RECT rcText = LinkTextBox(rcClient, sizeText, GetStyle());
-    return ::PtInRect(&rcText, point);
+    m_rcTextBox = LinkTextBox(rcClient, sizeText, GetStyle());
+    m_bTextBoxValid = true;
+    return m_rcTextBox;
+}
+
+LRESULT CLinkURLStatic::OnSetText(WPARAM, LPARAM)
+{
+    const LRESULT lResult = Default();
+    ForgetTextBox();
+    return lResult;
+}
+
+void CLinkURLStatic::OnSize(UINT, int, int)
+{
+    Default();
+    ForgetTextBox();
+}
+
+// The alignment and vertical centring are part of the style.
+void CLinkURLStatic::OnStyleChanged(int, LPSTYLESTRUCT)
+{
+    Default();
+    ForgetTextBox();
 }
 
 void CLinkURLStatic::UpdateHoverColor()
@@ -270,6 +309,8 @@ void CLinkURLStatic::CreateUnderlineFont()
     // On failure the font stays empty and the next paint tries again.
     if (!m_fontUnderline.Attach(::CreateFontIndirectW(&lf)))
         return;
+    // From now on the text is measured in the copy.
+    ForgetTextBox();
     // The static selects its own font after it has asked for colours: it paints underlined only
     // when the copy is its own font. Statics of the other types are painted plain.
     if (m_hWnd != nullptr && (GetStyle() & SS_TYPEMASK) <= SS_RIGHT)
@@ -283,6 +324,7 @@ void CLinkURLStatic::OnSetFont(HFONT hFont, BOOL bRedraw)
     DefWindowProc(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
     m_hFontGiven = hFont;
     m_fontUnderline.DeleteObject();
+    ForgetTextBox();
     CreateUnderlineFont();
     if (bRedraw)
         ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);

@@ -329,6 +329,52 @@ TEST_F(LinkLabelTest, TheHitBoxIsTheTextsFirstLineFromTheLeftEdge)
     EXPECT_TRUE(label.HitTestText({text.cx + 5, 0}));
 }
 
+// The box is kept between looks at the pointer; whatever changes it (text, font, size, alignment)
+// shows in the very next hit test, with no message handled in between.
+TEST_F(LinkLabelTest, TheHitBoxFollowsEachChangeOfTextFontSizeAndAlignmentAtOnce)
+{
+    CLinkURLStatic label;
+    Attach(label, IDC_LINK_HOMEPAGE, "http://box.example/");
+    SetWindowPos(label, nullptr, 0, 0, 400, 60, SWP_NOMOVE | SWP_NOZORDER);
+    label.CreateUnderlineFont();
+    const auto expectBox = [&label](const char* step)
+    {
+        SCOPED_TRACE(step);
+        RECT rc;
+        GetClientRect(label, &rc);
+        const SIZE text = TextExtent(label, label.m_fontUnderline.GetSafeHandle());
+        ASSERT_LT(text.cx, rc.right);
+        ASSERT_LT(text.cy, rc.bottom);
+        const bool centred = (label.GetStyle() & SS_TYPEMASK) == SS_CENTER;
+        const LONG left = centred ? (rc.right - text.cx) / 2 : 0;
+        EXPECT_TRUE(label.HitTestText({left, 0}));
+        EXPECT_TRUE(label.HitTestText({left + text.cx - 1, text.cy - 1}));
+        EXPECT_FALSE(label.HitTestText({left + text.cx, 0}));
+        EXPECT_FALSE(label.HitTestText({left - 1, 0}));
+        EXPECT_FALSE(label.HitTestText({left, text.cy}));
+    };
+    expectBox("as attached");
+    label.SetWindowText("http://a-much-longer-shown-address.example/");
+    expectBox("a longer text");
+    label.SetWindowText("http://b.example/");
+    expectBox("a shorter text");
+
+    LOGFONTA lf = {};
+    lf.lfHeight = -23;
+    lstrcpyA(lf.lfFaceName, "Tahoma");
+    HFONT hBig = CreateFontIndirectA(&lf);
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(hBig), FALSE);
+    expectBox("a bigger font");
+    SetWindowLongA(label, GWL_STYLE,
+                   static_cast<LONG>((label.GetStyle() & ~SS_TYPEMASK) | SS_CENTER));
+    expectBox("centred");
+    SetWindowPos(label, nullptr, 0, 0, 300, 60, SWP_NOMOVE | SWP_NOZORDER);
+    expectBox("a narrower window");
+
+    label.DestroyWindow();
+    DeleteObject(hBig);
+}
+
 // The label's own walk with IsDBCSLeadByte, under a Korean user (code page 949): each Hangul
 // syllable's lead and trail bytes are measured as one character.
 TEST_F(LinkLabelTest, KoreanTextIsMeasuredOneSyllableAtATime)
