@@ -39,9 +39,8 @@ CLinkURLStatic::~CLinkURLStatic()
     // An object that goes before its window gives the static its own font back before the
     // underlined copy that the static holds is deleted.
     if (m_hWnd != nullptr && ::IsWindow(m_hWnd) && m_fontUnderline.GetSafeHandle() != nullptr &&
-        reinterpret_cast<HGDIOBJ>(DefWindowProc(WM_GETFONT, 0, 0)) ==
-            m_fontUnderline.GetSafeHandle())
-        DefWindowProc(WM_SETFONT, reinterpret_cast<WPARAM>(m_hFontGiven), FALSE);
+        reinterpret_cast<HGDIOBJ>(CallStatic(WM_GETFONT, 0, 0)) == m_fontUnderline.GetSafeHandle())
+        CallStatic(WM_SETFONT, reinterpret_cast<WPARAM>(m_hFontGiven), FALSE);
 }
 
 void CLinkURLStatic::PreSubclassWindow()
@@ -51,6 +50,8 @@ void CLinkURLStatic::PreSubclassWindow()
     // Not yet subclassed: the static itself answers with the font it was given.
     m_hFontGiven = GetFont();
     ForgetTextBox();
+    CreateUnderlineFont();
+    MakeRoomForUnderline();
     StartHoverTimer();
 }
 
@@ -314,18 +315,62 @@ void CLinkURLStatic::CreateUnderlineFont()
     // The static selects its own font after it has asked for colours: it paints underlined only
     // when the copy is its own font. Statics of the other types are painted plain.
     if (m_hWnd != nullptr && (GetStyle() & SS_TYPEMASK) <= SS_RIGHT)
-        DefWindowProc(WM_SETFONT, reinterpret_cast<WPARAM>(m_fontUnderline.GetSafeHandle()), FALSE);
+        CallStatic(WM_SETFONT, reinterpret_cast<WPARAM>(m_fontUnderline.GetSafeHandle()), FALSE);
+}
+
+// A font may draw its underline below its character cell (under Wine, NanumGothic standing in for
+// Gulim does), and a static one line high then clips it away. Such a label grows downwards, as a
+// static grows to its icon, until the underline shows; the text and its box stay where they are.
+void CLinkURLStatic::MakeRoomForUnderline()
+{
+    if (m_fontUnderline.GetSafeHandle() == nullptr || (GetStyle() & SS_TYPEMASK) > SS_RIGHT)
+        return;
+    OUTLINETEXTMETRICW otm;
+    memset(&otm, 0, sizeof(otm));
+    otm.otmSize = sizeof(otm);
+    {
+        CClientDC dc(m_hWnd);
+        HGDIOBJ hOldFont = dc.SelectObject(m_fontUnderline.GetSafeHandle());
+        const UINT cbMetrics = ::GetOutlineTextMetricsW(dc, sizeof(otm), &otm);
+        dc.SelectObject(hOldFont);
+        if (cbMetrics == 0)
+            return; // a bitmap font draws its underline inside its cell
+    }
+    // The underline's band lies below the baseline by the underscore position (negative below).
+    const LONG cyUnderline = otm.otmTextMetrics.tmAscent - otm.otmsUnderscorePosition +
+                             static_cast<LONG>(otm.otmsUnderscoreSize);
+    const LONG cyNeeded =
+        cyUnderline > otm.otmTextMetrics.tmHeight ? cyUnderline : otm.otmTextMetrics.tmHeight;
+    RECT rcClient;
+    GetClientRect(&rcClient);
+    if (rcClient.bottom >= cyNeeded)
+        return;
+    RECT rcWindow;
+    GetWindowRect(&rcWindow);
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, rcWindow.right - rcWindow.left,
+                   rcWindow.bottom - rcWindow.top + cyNeeded - rcClient.bottom,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ForgetTextBox();
+}
+
+LRESULT CLinkURLStatic::CallStatic(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // Before subclassing is complete the window's procedure is still the static's own.
+    if (m_pfnSuper == nullptr)
+        return ::SendMessageA(m_hWnd, message, wParam, lParam);
+    return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
 }
 
 void CLinkURLStatic::OnSetFont(HFONT hFont, BOOL bRedraw)
 {
     // The static takes the new font first, so that it no longer holds the old copy when that is
     // deleted; it is redrawn, if asked, once it holds the new copy.
-    DefWindowProc(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
+    CallStatic(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
     m_hFontGiven = hFont;
     m_fontUnderline.DeleteObject();
     ForgetTextBox();
     CreateUnderlineFont();
+    MakeRoomForUnderline();
     if (bRedraw)
         ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }

@@ -75,6 +75,10 @@ private:
     // again only after the text, the font, the size or the style changed.
     const RECT& TextBox() const;
     void ForgetTextBox() { m_bTextBoxValid = false; }
+    // Grows the window when its client area is too short to show the underline.
+    void MakeRoomForUnderline();
+    // Sends a message to the static's own procedure, past the label's message map.
+    LRESULT CallStatic(UINT message, WPARAM wParam, LPARAM lParam);
     // The background the parent gives a plain static, asked past this label's own answer.
     HBRUSH ParentBackgroundBrush(HDC hDC);
     COLORREF PressedColor() const { return m_bVisited ? s_crVisited : s_crHover; }

@@ -917,6 +917,45 @@ TEST_F(LinkPaintingTest, ANewFontOrNoFontIsUnderlinedAndTheOldCopyDeleted)
     DeleteObject(hBig);
 }
 
+// NanumGothic, which stands in for Gulim under Wine, draws its underline below its character cell:
+// a static exactly one line high would clip it away. The label grows to show it, and its text and
+// hit box stay where they were.
+TEST_F(LinkPaintingTest, ALabelOneLineHighShowsAnUnderlineThatLiesBelowTheFontsCell)
+{
+    CLinkURLStatic label;
+    Attach(label, IDC_LINK_HOMEPAGE, "http://grow.example/");
+    LOGFONTA lf = {};
+    lf.lfHeight = -12; // 9 points, the Korean dialog font's size
+    lstrcpyA(lf.lfFaceName, "NanumGothic");
+    HFONT hFont = CreateFontIndirectA(&lf);
+    {
+        HDC hdc = GetDC(label);
+        HGDIOBJ hOld = SelectObject(hdc, hFont);
+        char face[LF_FACESIZE] = {};
+        GetTextFaceA(hdc, sizeof(face), face);
+        SelectObject(hdc, hOld);
+        ReleaseDC(label, hdc);
+        ASSERT_STREQ(face, "NanumGothic") << "fonts-nanum is part of the set-up";
+    }
+    const SIZE text = TextExtent(label, hFont);
+    RECT rcWindow;
+    GetWindowRect(label, &rcWindow);
+    SetWindowPos(label, nullptr, 0, 0, rcWindow.right - rcWindow.left, text.cy,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), TRUE);
+
+    ExpectUnderlinedIn(label, kNormal, text);
+    RECT rcMoved;
+    GetWindowRect(label, &rcMoved);
+    EXPECT_EQ(rcMoved.top, rcWindow.top);
+    EXPECT_EQ(rcMoved.left, rcWindow.left);
+    EXPECT_TRUE(label.HitTestText({text.cx - 1, text.cy - 1}));
+    EXPECT_FALSE(label.HitTestText({0, text.cy})) << "the box is still one line high";
+
+    label.DestroyWindow();
+    DeleteObject(hFont);
+}
+
 // The static paints with the label's underlined copy of its font; a label object that goes
 // before its window must leave the static its own font, not a deleted one.
 TEST_F(LinkPaintingTest, ALabelThatGoesBeforeItsWindowLeavesTheStaticItsFont)

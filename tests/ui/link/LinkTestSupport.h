@@ -407,10 +407,21 @@ inline void ExpectUnderlinedIn(HWND hLabel, COLORREF colour, SIZE text)
     EXPECT_LE(line.length, text.cx + 2) << "in the row " << line.row;
     EXPECT_GT(line.row, text.cy / 2) << "below the glyphs' middle";
     EXPECT_LT(line.row, text.cy + 2) << "under the first line";
+    // Glyph pixels: above the line, nearer the colour than the background (their edges are
+    // smoothed into it). The canvas's top right corner is background: the text is narrower.
+    const COLORREF background = canvas.At(canvas.Width() - 1, 0);
+    const auto distance = [](COLORREF a, COLORREF b)
+    {
+        const int dr = GetRValue(a) - GetRValue(b);
+        const int dg = GetGValue(a) - GetGValue(b);
+        const int db = GetBValue(a) - GetBValue(b);
+        return dr * dr + dg * dg + db * db;
+    };
     int glyphPixels = 0;
     for (int y = 0; y < line.row - 1; ++y)
         for (int x = 0; x < canvas.Width(); ++x)
-            glyphPixels += canvas.At(x, y) == colour;
+            glyphPixels +=
+                distance(canvas.At(x, y), colour) < distance(canvas.At(x, y), background);
     EXPECT_GT(glyphPixels, 20) << "the text itself is drawn in the colour";
 }
 
