@@ -95,7 +95,7 @@ def main(folder):
         tick_us = float(tick["tick-us-on"])
         print(f"{'hover tick, pointer on text (us)':<{width}}{tick_us:>16.2f}"
               f"   (target <= {TARGET_TICK_US}: {mark(tick_us, TARGET_TICK_US)};"
-              f" mean of {tick['calls']} calls)")
+              f" {tick['calls']} calls, median of rounds)")
         print(f"{'hover tick, pointer off text (us)':<{width}}{float(tick['tick-us-off']):>16.2f}")
         print(f"{'  GetCursorPos alone (us)':<{width}}{float(tick['cursor-us']):>16.2f}"
               "   (one wineserver round trip, part of every tick)")
