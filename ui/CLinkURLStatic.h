@@ -6,8 +6,9 @@
 // The static keeps painting itself: it is handed the underlined copy of its font to paint with
 // (it selects its own font after asking for colours, so a font chosen there would not last), and
 // it fills its box with the background its parent gives statics before it draws, so that a
-// recoloured text replaces the old one instead of being drawn over it. The text's box is measured
-// when the text, the font, the size or the style has changed, not on every look at the pointer.
+// recoloured text replaces the old one instead of being drawn over it. A label too short for the
+// underline of its font grows downwards to show it. The text's box is measured when the text, the
+// font, the size or the style has changed, not on every look at the pointer.
 #pragma once
 
 #include "framework/CFont.h"
