@@ -4,28 +4,38 @@
 // and painted, a thread timer runs the ticks inside the dialog's own message loop, first with the
 // pointer on the link's text and then away from it, and ends the dialog. Prints:
 //
-//   tick-us-on <us> tick-us-off <us> calls <n>
+//   tick-us-on <us> tick-us-off <us> calls <n> cursor-us <us>
+//   tick-ratio-on <r> tick-ratio-off <r>
 //
-// (microseconds per call, averaged over n calls each) and "cursor-us <us>", what GetCursorPos
-// alone costs here: the tick must ask where the pointer is, and under Wine that question is a
-// round trip to the wineserver. Or "tick failed: <reason>".
+// (microseconds per call, n calls each; cursor-us is what GetCursorPos alone costs here: the tick
+// must ask where the pointer is, and under Wine that question is a round trip to the wineserver),
+// then each tick over GetCursorPos alone: how much the tick adds to the one call it cannot avoid.
+// Ticks and GetCursorPos alone are timed in alternating rounds, and each figure is the median of
+// its rounds, so that a busy machine slows both sides of a ratio alike. Or "tick failed: <reason>".
 #include "ui/CLinkURLStatic.h"
 #include "ui/CVersionInfoDlg.h"
+
+#include <algorithm>
 
 #include <stdio.h>
 
 namespace
 {
-constexpr int kCalls = 10000;
+constexpr int kRounds = 11;
+constexpr int kCallsPerRound = 1000;
+constexpr int kCalls = kRounds * kCallsPerRound;
 constexpr int kWarmUpCalls = 100;
 
 CVersionInfoDlg* g_pDialog = nullptr;
 double g_usOnText = -1;
 double g_usOffText = -1;
 double g_usCursor = -1;
+double g_ratioOnText = -1;
+double g_ratioOffText = -1;
 const char* g_pszFailure = nullptr;
 
-// Microseconds per call of step, averaged over kCalls calls after kWarmUpCalls untimed ones.
+// Microseconds per call of step, averaged over kCallsPerRound calls after kWarmUpCalls untimed
+// ones.
 template <typename Step> double MicrosecondsPerCall(Step step)
 {
     for (int i = 0; i < kWarmUpCalls; ++i)
@@ -35,16 +45,44 @@ template <typename Step> double MicrosecondsPerCall(Step step)
     LARGE_INTEGER end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
-    for (int i = 0; i < kCalls; ++i)
+    for (int i = 0; i < kCallsPerRound; ++i)
         step();
     QueryPerformanceCounter(&end);
     return static_cast<double>(end.QuadPart - start.QuadPart) * 1e6 /
-           static_cast<double>(frequency.QuadPart) / kCalls;
+           static_cast<double>(frequency.QuadPart) / kCallsPerRound;
 }
 
-double MicrosecondsPerTick(CLinkURLStatic& link)
+double Median(double* values, int count)
 {
-    return MicrosecondsPerCall([&link] { link.UpdateHoverColor(); });
+    std::sort(values, values + count);
+    return values[count / 2];
+}
+
+struct TickFigures
+{
+    double usTick;   // median over the rounds
+    double usCursor; // median over the rounds
+    double ratio;    // median of each round's tick over the same round's GetCursorPos
+};
+
+// The tick and GetCursorPos alone, timed in alternating rounds.
+TickFigures MeasureAgainstCursor(CLinkURLStatic& link)
+{
+    double usTick[kRounds];
+    double usCursor[kRounds];
+    double ratio[kRounds];
+    for (int r = 0; r < kRounds; ++r)
+    {
+        usTick[r] = MicrosecondsPerCall([&link] { link.UpdateHoverColor(); });
+        usCursor[r] = MicrosecondsPerCall(
+            []
+            {
+                POINT point;
+                ::GetCursorPos(&point);
+            });
+        ratio[r] = usTick[r] / usCursor[r];
+    }
+    return {Median(usTick, kRounds), Median(usCursor, kRounds), Median(ratio, kRounds)};
 }
 
 // Puts the pointer on the client point of the label; answers whether the label agrees that the
@@ -74,19 +112,18 @@ void MeasureTicks(CLinkURLStatic& link)
         g_pszFailure = "the pointer cannot be put on the link's text";
         return;
     }
-    g_usOnText = MicrosecondsPerTick(link);
+    const TickFigures onText = MeasureAgainstCursor(link);
     if (!PlacePointer(link, ptOffText, false))
     {
         g_pszFailure = "the pointer cannot be put beside the link's text";
         return;
     }
-    g_usOffText = MicrosecondsPerTick(link);
-    g_usCursor = MicrosecondsPerCall(
-        []
-        {
-            POINT point;
-            ::GetCursorPos(&point);
-        });
+    const TickFigures offText = MeasureAgainstCursor(link);
+    g_usOnText = onText.usTick;
+    g_usOffText = offText.usTick;
+    g_usCursor = (onText.usCursor + offText.usCursor) / 2;
+    g_ratioOnText = onText.ratio;
+    g_ratioOffText = offText.ratio;
 }
 
 // Waits for the dialog to be shown, paints it, measures once, and ends the dialog.
@@ -120,5 +157,6 @@ int main()
     }
     printf("tick-us-on %.3f tick-us-off %.3f calls %d cursor-us %.3f\n", g_usOnText, g_usOffText,
            kCalls, g_usCursor);
+    printf("tick-ratio-on %.3f tick-ratio-off %.3f\n", g_ratioOnText, g_ratioOffText);
     return 0;
 }

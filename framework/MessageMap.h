@@ -112,6 +112,16 @@ protected:                                                                      
      AFX_THUNK_(pThis->OnSetFont(reinterpret_cast<HFONT>(wParam),                                  \
                                  static_cast<BOOL>(LOWORD(lParam)));                               \
                 return 0;)},
+#define ON_WM_SIZE()                                                                               \
+    {WM_SIZE, 0, 0,                                                                                \
+     AFX_THUNK_(pThis->OnSize(static_cast<UINT>(wParam), static_cast<short>(LOWORD(lParam)),       \
+                              static_cast<short>(HIWORD(lParam)));                                 \
+                return 0;)},
+#define ON_WM_STYLECHANGED()                                                                       \
+    {WM_STYLECHANGED, 0, 0,                                                                        \
+     AFX_THUNK_(pThis->OnStyleChanged(static_cast<int>(wParam),                                    \
+                                      reinterpret_cast<LPSTYLESTRUCT>(lParam));                    \
+                return 0;)},
 #define ON_WM_CTLCOLOR_REFLECT()                                                                   \
     {WM_REFLECT_CTLCOLOR, 0, 0,                                                                    \
      AFX_THUNK_(return reinterpret_cast<LRESULT>(                                                  \

@@ -26,16 +26,32 @@ ON_WM_NCHITTEST()
 ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
 ON_WM_CTLCOLOR_REFLECT()
 ON_WM_SETFONT()
+ON_MESSAGE(WM_GETFONT, OnGetFont)
+ON_MESSAGE(WM_SETTEXT, OnSetText)
+ON_WM_SIZE()
+ON_WM_STYLECHANGED()
 END_MESSAGE_MAP()
 
 CLinkURLStatic::CLinkURLStatic() : m_bVisited(FALSE), m_crText(s_crNormal) {}
 
-CLinkURLStatic::~CLinkURLStatic() = default;
+CLinkURLStatic::~CLinkURLStatic()
+{
+    // An object that goes before its window gives the static its own font back before the
+    // underlined copy that the static holds is deleted.
+    if (m_hWnd != nullptr && ::IsWindow(m_hWnd) && m_fontUnderline.GetSafeHandle() != nullptr &&
+        reinterpret_cast<HGDIOBJ>(CallStatic(WM_GETFONT, 0, 0)) == m_fontUnderline.GetSafeHandle())
+        CallStatic(WM_SETFONT, reinterpret_cast<WPARAM>(m_hFontGiven), FALSE);
+}
 
 void CLinkURLStatic::PreSubclassWindow()
 {
     CStatic::PreSubclassWindow();
     GetWindowText(m_strURL);
+    // Not yet subclassed: the static itself answers with the font it was given.
+    m_hFontGiven = GetFont();
+    ForgetTextBox();
+    CreateUnderlineFont();
+    MakeRoomForUnderline();
     StartHoverTimer();
 }
 
@@ -43,6 +59,7 @@ int CLinkURLStatic::OnCreate(LPCREATESTRUCTA lpCreateStruct)
 {
     if (CStatic::OnCreate(lpCreateStruct) == -1)
         return -1;
+    ForgetTextBox();
     // Attached before its window existed, the label starts its timer here; attached by
     // subclassing as well, the second SetTimer only restarts the same timer.
     StartHoverTimer();
@@ -63,10 +80,23 @@ void CLinkURLStatic::StartHoverTimer()
 
 BOOL CLinkURLStatic::HitTestText(POINT point) const
 {
+    return ::PtInRect(&TextBox(), point);
+}
+
+const RECT& CLinkURLStatic::TextBox() const
+{
+    if (m_bTextBoxValid)
+        return m_rcTextBox;
+
     CString strText;
     GetWindowText(strText);
     if (strText.IsEmpty())
-        return FALSE;
+    {
+        // No text, no link anywhere: an empty box holds no point.
+        m_rcTextBox = RECT{0, 0, 0, 0};
+        m_bTextBoxValid = true;
+        return m_rcTextBox;
+    }
 
     SIZE sizeText;
     {
@@ -82,8 +112,29 @@ BOOL CLinkURLStatic::HitTestText(POINT point) const
 
     RECT rcClient;
     GetClientRect(&rcClient);
-    const RECT rcText = LinkTextBox(rcClient, sizeText, GetStyle());
-    return ::PtInRect(&rcText, point);
+    m_rcTextBox = LinkTextBox(rcClient, sizeText, GetStyle());
+    m_bTextBoxValid = true;
+    return m_rcTextBox;
+}
+
+LRESULT CLinkURLStatic::OnSetText(WPARAM, LPARAM)
+{
+    const LRESULT lResult = Default();
+    ForgetTextBox();
+    return lResult;
+}
+
+void CLinkURLStatic::OnSize(UINT, int, int)
+{
+    Default();
+    ForgetTextBox();
+}
+
+// The alignment and vertical centring are part of the style.
+void CLinkURLStatic::OnStyleChanged(int, LPSTYLESTRUCT)
+{
+    Default();
+    ForgetTextBox();
 }
 
 void CLinkURLStatic::UpdateHoverColor()
@@ -220,7 +271,9 @@ void CLinkURLStatic::OnEditCopy()
     memcpy(pText, m_strURL.GetString(), cbText);
     ::GlobalUnlock(hText);
 
-    if (!::OpenClipboard(nullptr))
+    // Opened for the label's window, which owns the clipboard once it is emptied: with no window,
+    // SetClipboardData is documented to fail after EmptyClipboard.
+    if (!::OpenClipboard(m_hWnd))
     {
         ::GlobalFree(hText);
         return;
@@ -247,32 +300,123 @@ void CLinkURLStatic::CreateUnderlineFont()
     HFONT hFont = GetFont();
     if (hFont == nullptr)
         hFont = static_cast<HFONT>(::GetStockObject(SYSTEM_FONT));
-    LOGFONTA lf;
+    // The description is read and made in UTF-16: a face name outside the ANSI code page (a
+    // Korean one on a Western system) would come back as question marks and pick another face.
+    LOGFONTW lf;
     memset(&lf, 0, sizeof(lf));
-    if (::GetObjectA(hFont, sizeof(lf), &lf) == 0)
+    if (::GetObjectW(hFont, sizeof(lf), &lf) == 0)
         return;
     lf.lfUnderline = 1;
     // On failure the font stays empty and the next paint tries again.
-    m_fontUnderline.CreateFontIndirect(&lf);
+    if (!m_fontUnderline.Attach(::CreateFontIndirectW(&lf)))
+        return;
+    // From now on the text is measured in the copy.
+    ForgetTextBox();
+    // The static selects its own font after it has asked for colours: it paints underlined only
+    // when the copy is its own font. Statics of the other types are painted plain.
+    if (m_hWnd != nullptr && (GetStyle() & SS_TYPEMASK) <= SS_RIGHT)
+        CallStatic(WM_SETFONT, reinterpret_cast<WPARAM>(m_fontUnderline.GetSafeHandle()), FALSE);
 }
 
-void CLinkURLStatic::OnSetFont(HFONT, BOOL)
+// A font may draw its underline below its character cell (under Wine, NanumGothic standing in for
+// Gulim does), and a static one line high then clips it away. Such a label grows downwards, as a
+// static grows to its icon, until the underline shows; the text and its box stay where they are.
+void CLinkURLStatic::MakeRoomForUnderline()
 {
-    Default();
+    if (m_fontUnderline.GetSafeHandle() == nullptr || (GetStyle() & SS_TYPEMASK) > SS_RIGHT)
+        return;
+    OUTLINETEXTMETRICW otm;
+    memset(&otm, 0, sizeof(otm));
+    otm.otmSize = sizeof(otm);
+    {
+        CClientDC dc(m_hWnd);
+        HGDIOBJ hOldFont = dc.SelectObject(m_fontUnderline.GetSafeHandle());
+        const UINT cbMetrics = ::GetOutlineTextMetricsW(dc, sizeof(otm), &otm);
+        dc.SelectObject(hOldFont);
+        if (cbMetrics == 0)
+            return; // a bitmap font draws its underline inside its cell
+    }
+    // The underline's band lies below the baseline by the underscore position (negative below).
+    const LONG cyUnderline = otm.otmTextMetrics.tmAscent - otm.otmsUnderscorePosition +
+                             static_cast<LONG>(otm.otmsUnderscoreSize);
+    const LONG cyNeeded =
+        cyUnderline > otm.otmTextMetrics.tmHeight ? cyUnderline : otm.otmTextMetrics.tmHeight;
+    RECT rcClient;
+    GetClientRect(&rcClient);
+    if (rcClient.bottom >= cyNeeded)
+        return;
+    RECT rcWindow;
+    GetWindowRect(&rcWindow);
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, rcWindow.right - rcWindow.left,
+                   rcWindow.bottom - rcWindow.top + cyNeeded - rcClient.bottom,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ForgetTextBox();
+}
+
+LRESULT CLinkURLStatic::CallStatic(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // Before subclassing is complete the window's procedure is still the static's own.
+    if (m_pfnSuper == nullptr)
+        return ::SendMessageA(m_hWnd, message, wParam, lParam);
+    return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
+}
+
+void CLinkURLStatic::OnSetFont(HFONT hFont, BOOL bRedraw)
+{
+    // The static takes the new font first, so that it no longer holds the old copy when that is
+    // deleted; it is redrawn, if asked, once it holds the new copy.
+    CallStatic(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
+    m_hFontGiven = hFont;
     m_fontUnderline.DeleteObject();
+    ForgetTextBox();
     CreateUnderlineFont();
+    MakeRoomForUnderline();
+    if (bRedraw)
+        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+// The static holds the underlined copy to paint with; whoever asks for the font is told the one
+// the control was given.
+LRESULT CLinkURLStatic::OnGetFont(WPARAM, LPARAM)
+{
+    const LRESULT lFont = Default();
+    if (lFont != 0 && reinterpret_cast<HGDIOBJ>(lFont) == m_fontUnderline.GetSafeHandle())
+        return reinterpret_cast<LRESULT>(m_hFontGiven);
+    return lFont;
 }
 
 HBRUSH CLinkURLStatic::CtlColor(HDC hDC, UINT)
 {
-    // Icons, frames and the other non-text types are painted as plain statics.
-    if ((GetStyle() & SS_TYPEMASK) > SS_RIGHT)
+    // Icons, frames and the other non-text types are painted as plain statics; so is the label
+    // while it asks its parent what a plain static gets.
+    if (m_bAskingParent || (GetStyle() & SS_TYPEMASK) > SS_RIGHT)
         return nullptr;
     CreateUnderlineFont();
     // The static's painting owns the context: the font replaced here is not put back.
     if (m_fontUnderline.GetSafeHandle() != nullptr)
         ::SelectObject(hDC, m_fontUnderline.GetSafeHandle());
+    // The static fills its box with this brush before it draws the text: the old text goes, and
+    // the label shows the same background as the statics around it.
+    HBRUSH hBrush = ParentBackgroundBrush(hDC);
     ::SetTextColor(hDC, m_crText);
     ::SetBkMode(hDC, TRANSPARENT);
-    return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+    return hBrush;
+}
+
+HBRUSH CLinkURLStatic::ParentBackgroundBrush(HDC hDC)
+{
+    HWND hParent = ::GetParent(m_hWnd);
+    if (hParent == nullptr)
+        return ::GetSysColorBrush(COLOR_3DFACE);
+    m_bAskingParent = true;
+    auto hBrush = reinterpret_cast<HBRUSH>(::SendMessageA(hParent, WM_CTLCOLORSTATIC,
+                                                          reinterpret_cast<WPARAM>(hDC),
+                                                          reinterpret_cast<LPARAM>(m_hWnd)));
+    m_bAskingParent = false;
+    // A parent that answers no brush leaves the colours to the system, as for any static.
+    if (hBrush == nullptr)
+        hBrush = reinterpret_cast<HBRUSH>(::DefWindowProcA(hParent, WM_CTLCOLORSTATIC,
+                                                           reinterpret_cast<WPARAM>(hDC),
+                                                           reinterpret_cast<LPARAM>(m_hWnd)));
+    return hBrush;
 }

@@ -26,13 +26,6 @@ INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM)
     return FALSE;
 }
 
-std::string WindowTextOf(HWND hWnd)
-{
-    char text[512] = {};
-    GetWindowTextA(hWnd, text, sizeof(text));
-    return text;
-}
-
 LOGFONTA FontDescription(HGDIOBJ hFont)
 {
     LOGFONTA lf = {};
@@ -75,16 +68,7 @@ protected:
     // The size of the control's text in its font, measured in one piece.
     static SIZE TextExtent(HWND hLabel, HGDIOBJ hFont = nullptr)
     {
-        const std::string text = WindowTextOf(hLabel);
-        HDC hdc = GetDC(hLabel);
-        if (hFont == nullptr)
-            hFont = reinterpret_cast<HGDIOBJ>(SendMessageA(hLabel, WM_GETFONT, 0, 0));
-        HGDIOBJ hOld = SelectObject(hdc, hFont);
-        SIZE size = {};
-        GetTextExtentPoint32A(hdc, text.c_str(), static_cast<int>(text.size()), &size);
-        SelectObject(hdc, hOld);
-        ReleaseDC(hLabel, hdc);
-        return size;
+        return TextExtentOf(hLabel, hFont);
     }
     // A point of the label's first line well to the right of its text.
     static POINT OffText(HWND hLabel)
@@ -345,6 +329,52 @@ TEST_F(LinkLabelTest, TheHitBoxIsTheTextsFirstLineFromTheLeftEdge)
     EXPECT_TRUE(label.HitTestText({text.cx + 5, 0}));
 }
 
+// The box is kept between looks at the pointer; whatever changes it (text, font, size, alignment)
+// shows in the very next hit test, with no message handled in between.
+TEST_F(LinkLabelTest, TheHitBoxFollowsEachChangeOfTextFontSizeAndAlignmentAtOnce)
+{
+    CLinkURLStatic label;
+    Attach(label, IDC_LINK_HOMEPAGE, "http://box.example/");
+    SetWindowPos(label, nullptr, 0, 0, 400, 60, SWP_NOMOVE | SWP_NOZORDER);
+    label.CreateUnderlineFont();
+    const auto expectBox = [&label](const char* step)
+    {
+        SCOPED_TRACE(step);
+        RECT rc;
+        GetClientRect(label, &rc);
+        const SIZE text = TextExtent(label, label.m_fontUnderline.GetSafeHandle());
+        ASSERT_LT(text.cx, rc.right);
+        ASSERT_LT(text.cy, rc.bottom);
+        const bool centred = (label.GetStyle() & SS_TYPEMASK) == SS_CENTER;
+        const LONG left = centred ? (rc.right - text.cx) / 2 : 0;
+        EXPECT_TRUE(label.HitTestText({left, 0}));
+        EXPECT_TRUE(label.HitTestText({left + text.cx - 1, text.cy - 1}));
+        EXPECT_FALSE(label.HitTestText({left + text.cx, 0}));
+        EXPECT_FALSE(label.HitTestText({left - 1, 0}));
+        EXPECT_FALSE(label.HitTestText({left, text.cy}));
+    };
+    expectBox("as attached");
+    label.SetWindowText("http://a-much-longer-shown-address.example/");
+    expectBox("a longer text");
+    label.SetWindowText("http://b.example/");
+    expectBox("a shorter text");
+
+    LOGFONTA lf = {};
+    lf.lfHeight = -23;
+    lstrcpyA(lf.lfFaceName, "Tahoma");
+    HFONT hBig = CreateFontIndirectA(&lf);
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(hBig), FALSE);
+    expectBox("a bigger font");
+    SetWindowLongA(label, GWL_STYLE,
+                   static_cast<LONG>((label.GetStyle() & ~SS_TYPEMASK) | SS_CENTER));
+    expectBox("centred");
+    SetWindowPos(label, nullptr, 0, 0, 300, 60, SWP_NOMOVE | SWP_NOZORDER);
+    expectBox("a narrower window");
+
+    label.DestroyWindow();
+    DeleteObject(hBig);
+}
+
 // The label's own walk with IsDBCSLeadByte, under a Korean user (code page 949): each Hangul
 // syllable's lead and trail bytes are measured as one character.
 TEST_F(LinkLabelTest, KoreanTextIsMeasuredOneSyllableAtATime)
@@ -587,6 +617,7 @@ TEST_F(LinkClipboardTest, TheCopyCommandPutsTheAddressTakenAtAttachingOnTheClipb
     Attach(label, IDC_LINK_HOMEPAGE, "http://copied.example/");
     label.SetWindowText("http://shown.example/");
     SendMessageA(label, WM_COMMAND, ID_EDIT_COPY, 0);
+    EXPECT_EQ(GetClipboardOwner(), label.m_hWnd) << "the label's window owns what it copied";
     ExpectClipboardHoldsOnly("http://copied.example/");
 }
 
@@ -705,94 +736,143 @@ protected:
         return answer;
     }
 
-    // The label as it paints itself into a white bitmap: each pixel's colour.
-    static std::vector<std::vector<COLORREF>> Paint(HWND hLabel)
+    static COLORREF BrushColour(HBRUSH hBrush)
     {
-        RECT rc;
-        GetClientRect(hLabel, &rc);
-        HDC hScreen = GetDC(nullptr);
-        HDC hdc = CreateCompatibleDC(hScreen);
-        HBITMAP hBitmap = CreateCompatibleBitmap(hScreen, rc.right, rc.bottom);
-        ReleaseDC(nullptr, hScreen);
-        HGDIOBJ hOld = SelectObject(hdc, hBitmap);
-        FillRect(hdc, &rc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        SendMessageA(hLabel, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hdc), PRF_CLIENT);
-        std::vector<std::vector<COLORREF>> pixels(static_cast<size_t>(rc.bottom));
-        for (int y = 0; y < rc.bottom; ++y)
-            for (int x = 0; x < rc.right; ++x)
-                pixels[static_cast<size_t>(y)].push_back(GetPixel(hdc, x, y));
-        SelectObject(hdc, hOld);
-        DeleteObject(hBitmap);
-        DeleteDC(hdc);
-        return pixels;
+        LOGBRUSH lb = {};
+        GetObjectA(hBrush, sizeof(lb), &lb);
+        return lb.lbColor;
     }
 
-    // Pixels that lean clearly towards the link colour (glyph edges are smoothed into the white).
-    static int TintedPixels(const std::vector<std::vector<COLORREF>>& pixels, COLORREF colour)
+    // Pixels that lean clearly towards the link colour (glyph edges are smoothed into the
+    // background).
+    static int TintedPixels(const LabelCanvas& canvas, COLORREF colour)
     {
         int count = 0;
-        for (const auto& row : pixels)
+        for (COLORREF c : canvas.Pixels())
         {
-            for (COLORREF c : row)
-            {
-                const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
-                if (colour == kNormal)
-                    count += b - std::max(r, g) > 60;
-                else if (colour == kHover)
-                    count += r - std::max(g, b) > 60;
-            }
+            const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+            if (colour == kNormal)
+                count += b - std::max(r, g) > 60;
+            else if (colour == kHover)
+                count += r - std::max(g, b) > 60;
         }
         return count;
     }
-
-    // The longest run of pixels of exactly the colour in one row: an underline is one.
-    static int LongestRun(const std::vector<std::vector<COLORREF>>& pixels, COLORREF colour)
-    {
-        int longest = 0;
-        for (const auto& row : pixels)
-        {
-            int run = 0;
-            for (COLORREF c : row)
-            {
-                run = c == colour ? run + 1 : 0;
-                longest = std::max(longest, run);
-            }
-        }
-        return longest;
-    }
 };
 
-TEST_F(LinkPaintingTest, TheTextIsPaintedInItsColourOverNoBackground)
+TEST_F(LinkPaintingTest, TheTextIsPaintedInItsColourOverTheBackgroundOfPlainStatics)
 {
     CLinkURLStatic label;
     Attach(label, IDC_LINK_HOMEPAGE, "http://paint.example/");
     const LOGFONTA controlFont =
         FontDescription(reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
 
+    const ColourAnswer plain = AskColours(GetDlgItem(m_hDlg, IDC_VERSION_LINE));
     const ColourAnswer answer = AskColours(label);
-    EXPECT_EQ(answer.brush, GetStockObject(NULL_BRUSH));
+    ASSERT_NE(plain.brush, nullptr);
+    EXPECT_EQ(answer.brush, plain.brush) << "the background the dialog gives its statics";
     EXPECT_EQ(answer.text, kNormal);
     EXPECT_EQ(answer.bkMode, TRANSPARENT);
     EXPECT_EQ(answer.font.lfUnderline, 1);
     EXPECT_EQ(answer.font.lfHeight, controlFont.lfHeight);
     EXPECT_EQ(answer.font.lfWeight, controlFont.lfWeight);
     EXPECT_STREQ(answer.font.lfFaceName, controlFont.lfFaceName);
+    // Read in UTF-16, since a face name outside the ANSI code page reads as question marks.
+    LOGFONTW copyW = {};
+    LOGFONTW controlW = {};
+    GetObjectW(label.m_fontUnderline.GetSafeHandle(), sizeof(copyW), &copyW);
+    GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)), sizeof(controlW),
+               &controlW);
+    EXPECT_EQ(std::wstring(copyW.lfFaceName), std::wstring(controlW.lfFaceName));
 
-    // Wine's static selects its own font after asking for the colours, so on screen the text has
-    // the label's colour but not the underline; the no-font case below shows the underline.
-    EXPECT_GT(TintedPixels(Paint(label), kNormal), 20);
-    EXPECT_EQ(TintedPixels(Paint(label), kHover), 0);
+    {
+        LabelCanvas canvas(label);
+        canvas.Paint();
+        EXPECT_GT(TintedPixels(canvas, kNormal), 20);
+        EXPECT_EQ(TintedPixels(canvas, kHover), 0);
+        EXPECT_EQ(canvas.At(canvas.Width() - 2, canvas.Height() - 2), BrushColour(plain.brush))
+            << "the background is painted, not left as it was";
+    }
     PointAt(label, OnText());
     LetTheTimerTick();
     EXPECT_EQ(AskColours(label).text, kHover);
-    EXPECT_GT(TintedPixels(Paint(label), kHover), 20);
-    EXPECT_EQ(TintedPixels(Paint(label), kNormal), 0);
+    LabelCanvas canvas(label);
+    canvas.Paint();
+    EXPECT_GT(TintedPixels(canvas, kHover), 20);
+    EXPECT_EQ(TintedPixels(canvas, kNormal), 0);
+}
+
+TEST_F(LinkPaintingTest, TheTextIsUnderlinedInTheColourOfEachState)
+{
+    ShellOpenRecorder recorder;
+    CLinkURLStatic label;
+    Attach(label, IDC_LINK_HOMEPAGE, "http://underline.example/");
+    const SIZE text = TextExtent(label);
+    ASSERT_GT(text.cx, 40);
+
+    {
+        SCOPED_TRACE("idle");
+        EXPECT_EQ(label.m_crText, kNormal);
+        ExpectUnderlinedIn(label, kNormal, text);
+    }
+    {
+        SCOPED_TRACE("under the pointer");
+        PointAt(label, OnText());
+        LetTheTimerTick();
+        EXPECT_EQ(label.m_crText, kHover);
+        ExpectUnderlinedIn(label, kHover, text);
+    }
+    {
+        SCOPED_TRACE("pressed, the pointer gone");
+        ParkPointer();
+        Press(label, OnText());
+        LetTheTimerTick();
+        EXPECT_EQ(label.m_crText, kHover);
+        ExpectUnderlinedIn(label, kHover, text);
+    }
+    {
+        SCOPED_TRACE("visited");
+        Release(label, OnText());
+        ASSERT_TRUE(label.m_bVisited);
+        EXPECT_EQ(label.m_crText, kVisited);
+        ExpectUnderlinedIn(label, kVisited, text);
+    }
+}
+
+// The canvas keeps what was painted, as the label's window does: each paint must replace the
+// last one, not draw over it.
+TEST_F(LinkPaintingTest, ARecolouredLabelRepaintsOverItsOldTextCleanly)
+{
+    CLinkURLStatic label;
+    Attach(label, IDC_LINK_HOMEPAGE, "http://repaint.example/");
+    LabelCanvas fresh(label);
+    fresh.Paint();
+    const std::vector<COLORREF> firstPaint = fresh.Pixels();
+
+    LabelCanvas window(label);
+    window.Paint();
+    PointAt(label, OnText());
+    LetTheTimerTick();
+    ASSERT_EQ(label.m_crText, kHover);
+    window.Paint();
+    ParkPointer();
+    LetTheTimerTick();
+    ASSERT_EQ(label.m_crText, kNormal);
+    window.Paint();
+
+    const std::vector<COLORREF> repainted = window.Pixels();
+    ASSERT_EQ(repainted.size(), firstPaint.size());
+    int differing = 0;
+    for (size_t i = 0; i < repainted.size(); ++i)
+        differing += repainted[i] != firstPaint[i];
+    EXPECT_EQ(differing, 0) << "pixels that differ from the first idle paint after a hover";
 }
 
 TEST_F(LinkPaintingTest, ANewFontOrNoFontIsUnderlinedAndTheOldCopyDeleted)
 {
     CLinkURLStatic label;
     Attach(label, IDC_LINK_HOMEPAGE, "http://font.example/");
+    SetWindowPos(label, nullptr, 0, 0, 400, 30, SWP_NOMOVE | SWP_NOZORDER);
     label.CreateUnderlineFont();
     HGDIOBJ hOldUnderline = label.m_fontUnderline.GetSafeHandle();
     ASSERT_NE(hOldUnderline, nullptr);
@@ -810,22 +890,89 @@ TEST_F(LinkPaintingTest, ANewFontOrNoFontIsUnderlinedAndTheOldCopyDeleted)
     EXPECT_EQ(answer.font.lfHeight, -23);
     EXPECT_EQ(answer.font.lfWeight, FW_BOLD);
     EXPECT_EQ(answer.font.lfUnderline, 1);
+    {
+        SCOPED_TRACE("the new font, underlined");
+        const SIZE big = TextExtent(label, hBig);
+        ASSERT_LT(big.cy, 30);
+        ExpectUnderlinedIn(label, kNormal, big);
+    }
 
     // A control with no font paints in the system font: that one is underlined instead.
     SendMessageA(label, WM_SETFONT, 0, FALSE);
+    EXPECT_EQ(SendMessageA(label, WM_GETFONT, 0, 0), 0);
     const LOGFONTA system = FontDescription(GetStockObject(SYSTEM_FONT));
     const ColourAnswer fallback = AskColours(label);
-    EXPECT_EQ(fallback.brush, GetStockObject(NULL_BRUSH));
+    EXPECT_NE(fallback.brush, nullptr);
     EXPECT_EQ(fallback.font.lfUnderline, 1);
     EXPECT_EQ(fallback.font.lfHeight, system.lfHeight);
     EXPECT_STREQ(fallback.font.lfFaceName, system.lfFaceName);
-    SetWindowPos(label, nullptr, 0, 0, 400, 30, SWP_NOMOVE | SWP_NOZORDER);
-    const int textWidth = TextExtent(label, GetStockObject(SYSTEM_FONT)).cx;
-    ASSERT_GT(textWidth, 40);
-    EXPECT_GE(LongestRun(Paint(label), kNormal), textWidth - 2) << "underlined";
+    {
+        SCOPED_TRACE("the system font, underlined");
+        const SIZE text = TextExtent(label, GetStockObject(SYSTEM_FONT));
+        ASSERT_GT(text.cx, 40);
+        ExpectUnderlinedIn(label, kNormal, text);
+    }
 
     label.DestroyWindow();
     DeleteObject(hBig);
+}
+
+// NanumGothic, which stands in for Gulim under Wine, draws its underline below its character cell:
+// a static exactly one line high would clip it away. The label grows to show it, and its text and
+// hit box stay where they were.
+TEST_F(LinkPaintingTest, ALabelOneLineHighShowsAnUnderlineThatLiesBelowTheFontsCell)
+{
+    CLinkURLStatic label;
+    Attach(label, IDC_LINK_HOMEPAGE, "http://grow.example/");
+    LOGFONTA lf = {};
+    lf.lfHeight = -12; // 9 points, the Korean dialog font's size
+    lstrcpyA(lf.lfFaceName, "NanumGothic");
+    HFONT hFont = CreateFontIndirectA(&lf);
+    {
+        HDC hdc = GetDC(label);
+        HGDIOBJ hOld = SelectObject(hdc, hFont);
+        char face[LF_FACESIZE] = {};
+        GetTextFaceA(hdc, sizeof(face), face);
+        SelectObject(hdc, hOld);
+        ReleaseDC(label, hdc);
+        ASSERT_STREQ(face, "NanumGothic") << "fonts-nanum is part of the set-up";
+    }
+    const SIZE text = TextExtent(label, hFont);
+    RECT rcWindow;
+    GetWindowRect(label, &rcWindow);
+    SetWindowPos(label, nullptr, 0, 0, rcWindow.right - rcWindow.left, text.cy,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), TRUE);
+
+    ExpectUnderlinedIn(label, kNormal, text);
+    RECT rcMoved;
+    GetWindowRect(label, &rcMoved);
+    EXPECT_EQ(rcMoved.top, rcWindow.top);
+    EXPECT_EQ(rcMoved.left, rcWindow.left);
+    EXPECT_TRUE(label.HitTestText({text.cx - 1, text.cy - 1}));
+    EXPECT_FALSE(label.HitTestText({0, text.cy})) << "the box is still one line high";
+
+    label.DestroyWindow();
+    DeleteObject(hFont);
+}
+
+// The static paints with the label's underlined copy of its font; a label object that goes
+// before its window must leave the static its own font, not a deleted one.
+TEST_F(LinkPaintingTest, ALabelThatGoesBeforeItsWindowLeavesTheStaticItsFont)
+{
+    HWND hStatic = GetDlgItem(m_hDlg, IDC_LINK_HOMEPAGE);
+    const LRESULT templateFont = SendMessageA(hStatic, WM_GETFONT, 0, 0);
+    ASSERT_NE(templateFont, 0);
+    {
+        CLinkURLStatic label;
+        Attach(label, IDC_LINK_HOMEPAGE, "http://gone.example/");
+        LabelCanvas canvas(label);
+        canvas.Paint();
+        EXPECT_EQ(SendMessageA(hStatic, WM_GETFONT, 0, 0), templateFont);
+    }
+    EXPECT_EQ(CWnd::FromHandlePermanent(hStatic), nullptr);
+    EXPECT_EQ(SendMessageA(hStatic, WM_GETFONT, 0, 0), templateFont);
+    EXPECT_NE(GetObjectType(reinterpret_cast<HGDIOBJ>(templateFont)), 0u);
 }
 
 TEST_F(LinkPaintingTest, AStaticOfAnotherTypeIsPaintedPlainButStillClicks)

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -294,6 +295,142 @@ private:
     HWND m_pending = nullptr;
     std::vector<Seen> m_seen;
 };
+
+// What a label paints, kept from one paint to the next as a window's surface keeps it: a 32-bit
+// bitmap of the label's client size, first filled with `background`, into which the label paints
+// itself (WM_PRINTCLIENT: the same painting as WM_PAINT, colour request to the parent included).
+class LabelCanvas
+{
+public:
+    explicit LabelCanvas(HWND hLabel, COLORREF background = RGB(255, 255, 255)) : m_hLabel(hLabel)
+    {
+        RECT rc = {};
+        GetClientRect(hLabel, &rc);
+        m_cx = rc.right;
+        m_cy = rc.bottom;
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = m_cx;
+        info.bmiHeader.biHeight = -m_cy; // top-down: row y starts at m_bits + y * m_cx
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        m_hdc = CreateCompatibleDC(nullptr);
+        void* pBits = nullptr;
+        m_hBitmap = CreateDIBSection(m_hdc, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
+        m_bits = static_cast<const DWORD*>(pBits);
+        m_hOld = SelectObject(m_hdc, m_hBitmap);
+        HBRUSH hBrush = CreateSolidBrush(background);
+        FillRect(m_hdc, &rc, hBrush);
+        DeleteObject(hBrush);
+    }
+    ~LabelCanvas()
+    {
+        SelectObject(m_hdc, m_hOld);
+        DeleteObject(m_hBitmap);
+        DeleteDC(m_hdc);
+    }
+    LabelCanvas(const LabelCanvas&) = delete;
+    LabelCanvas& operator=(const LabelCanvas&) = delete;
+
+    // The label paints itself over what the canvas holds.
+    void Paint()
+    {
+        SendMessageA(m_hLabel, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(m_hdc), PRF_CLIENT);
+        GdiFlush();
+    }
+
+    int Width() const { return m_cx; }
+    int Height() const { return m_cy; }
+    COLORREF At(int x, int y) const
+    {
+        const DWORD p = m_bits[y * m_cx + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    std::vector<COLORREF> Pixels() const
+    {
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < m_cy; ++y)
+            for (int x = 0; x < m_cx; ++x)
+                pixels.push_back(At(x, y));
+        return pixels;
+    }
+    // The longest run of pixels of exactly `colour` in one row, and its row: an underline is one.
+    struct Run
+    {
+        int length = 0;
+        int row = -1;
+    };
+    Run LongestRun(COLORREF colour) const
+    {
+        Run longest;
+        for (int y = 0; y < m_cy; ++y)
+        {
+            int run = 0;
+            for (int x = 0; x < m_cx; ++x)
+            {
+                run = At(x, y) == colour ? run + 1 : 0;
+                if (run > longest.length)
+                    longest = {run, y};
+            }
+        }
+        return longest;
+    }
+
+private:
+    HWND m_hLabel;
+    HDC m_hdc = nullptr;
+    HBITMAP m_hBitmap = nullptr;
+    HGDIOBJ m_hOld = nullptr;
+    const DWORD* m_bits = nullptr;
+    int m_cx = 0;
+    int m_cy = 0;
+};
+
+// The size of a window's text measured in one piece, in hFont or else in the font it reports.
+inline SIZE TextExtentOf(HWND hWnd, HGDIOBJ hFont = nullptr)
+{
+    char text[512] = {};
+    GetWindowTextA(hWnd, text, sizeof(text));
+    HDC hdc = GetDC(hWnd);
+    if (hFont == nullptr)
+        hFont = reinterpret_cast<HGDIOBJ>(SendMessageA(hWnd, WM_GETFONT, 0, 0));
+    HGDIOBJ hOld = SelectObject(hdc, hFont);
+    SIZE size = {};
+    GetTextExtentPoint32A(hdc, text, lstrlenA(text), &size);
+    SelectObject(hdc, hOld);
+    ReleaseDC(hWnd, hdc);
+    return size;
+}
+
+// The label painted afresh shows its text (of the given size) underlined in `colour`: glyphs of
+// that colour, and below their middle a line of exactly that colour as long as the text.
+inline void ExpectUnderlinedIn(HWND hLabel, COLORREF colour, SIZE text)
+{
+    LabelCanvas canvas(hLabel);
+    canvas.Paint();
+    const LabelCanvas::Run line = canvas.LongestRun(colour);
+    EXPECT_GE(line.length, text.cx - 2) << "an underline as long as the text";
+    EXPECT_LE(line.length, text.cx + 2) << "in the row " << line.row;
+    EXPECT_GT(line.row, text.cy / 2) << "below the glyphs' middle";
+    EXPECT_LT(line.row, text.cy + 2) << "under the first line";
+    // Glyph pixels: above the line, nearer the colour than the background (their edges are
+    // smoothed into it). The canvas's top right corner is background: the text is narrower.
+    const COLORREF background = canvas.At(canvas.Width() - 1, 0);
+    const auto distance = [](COLORREF a, COLORREF b)
+    {
+        const int dr = GetRValue(a) - GetRValue(b);
+        const int dg = GetGValue(a) - GetGValue(b);
+        const int db = GetBValue(a) - GetBValue(b);
+        return dr * dr + dg * dg + db * db;
+    };
+    int glyphPixels = 0;
+    for (int y = 0; y < line.row - 1; ++y)
+        for (int x = 0; x < canvas.Width(); ++x)
+            glyphPixels +=
+                distance(canvas.At(x, y), colour) < distance(canvas.At(x, y), background);
+    EXPECT_GT(glyphPixels, 20) << "the text itself is drawn in the colour";
+}
 
 // Steps run one after another from a thread timer while this thread sits in a modal loop (a
 // dialog's DoModal): a step answers true when it is done and false to be tried again at the next

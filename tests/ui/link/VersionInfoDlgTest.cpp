@@ -236,10 +236,13 @@ TEST_F(VersionInfoDlgTest, TheSystemMenuItemOpensItWithBoldTitleVersionAndLinksE
                 EXPECT_EQ(std::string(pHome->m_strURL), kHomePage);
                 EXPECT_EQ(std::string(pCommunity->m_strURL), kCommunity);
                 EXPECT_FALSE(pHome->m_bVisited);
+                for (HWND hLabel : {pHome->m_hWnd, pCommunity->m_hWnd})
+                    ExpectUnderlinedIn(hLabel, kNormal, TextExtentOf(hLabel));
 
                 SendMessageA(*pHome, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
                 SendMessageA(*pHome, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
                 EXPECT_TRUE(pHome->m_bVisited);
+                ExpectUnderlinedIn(*pHome, kVisited, TextExtentOf(*pHome));
                 EXPECT_EQ(pHome->m_crText, kVisited);
                 EXPECT_FALSE(pCommunity->m_bVisited);
                 first = Record(hDlg);
@@ -399,6 +402,7 @@ TEST_F(VersionInfoDlgTest, EachLanguageSetsLabelsCopyTheirTemplatesAddressWhileS
                 for (int nID : {IDC_LINK_HOMEPAGE, IDC_LINK_COMMUNITY})
                 {
                     SendDlgItemMessageA(hDlg, nID, WM_COMMAND, ID_EDIT_COPY, 0);
+                    EXPECT_EQ(GetClipboardOwner(), GetDlgItem(hDlg, nID));
                     ClipboardAccess clipboard;
                     copied.push_back(clipboard.Text());
                 }
