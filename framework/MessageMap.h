@@ -71,6 +71,10 @@ protected:                                                                      
 #define ON_BN_CLICKED(id, memberFxn)                                                               \
     {WM_COMMAND, BN_CLICKED, static_cast<UINT>(id), AFX_THUNK_(pThis->memberFxn(); return 0;)},
 
+// A handler taking the raw parameters and answering the message's result itself.
+#define ON_MESSAGE(message, memberFxn)                                                             \
+    {message, 0, 0, AFX_THUNK_(return pThis->memberFxn(wParam, lParam);)},
+
 // Window messages
 #define ON_WM_CREATE()                                                                             \
     {WM_CREATE, 0, 0,                                                                              \
