@@ -429,7 +429,8 @@ inline void ExpectUnderlinedIn(HWND hLabel, COLORREF colour, SIZE text)
         for (int x = 0; x < canvas.Width(); ++x)
             glyphPixels +=
                 distance(canvas.At(x, y), colour) < distance(canvas.At(x, y), background);
-    EXPECT_GT(glyphPixels, 20) << "the text itself is drawn in the colour";
+    // A thin face (AR PL UMing, the Traditional Chinese set's stand-in) leaves few such pixels.
+    EXPECT_GT(glyphPixels, 8) << "the text itself is drawn in the colour";
 }
 
 // Steps run one after another from a thread timer while this thread sits in a modal loop (a
