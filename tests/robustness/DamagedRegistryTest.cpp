@@ -2,6 +2,7 @@
 // documented fallback in every field, and confirming writes a clean layout.
 #include "app/CSettingsApp.h"
 #include "res/resource.h"
+#include "settings/Text6.h"
 #include "support/DialogDriver.h"
 #include "support/ModalDialogRun.h"
 #include "support/ScratchCurrentUser.h"
@@ -12,8 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <ctime>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -297,6 +301,19 @@ void ExpectCleanLayout(const ScratchKey& key, const std::string& password)
     EXPECT_EQ(StoredPassword(key), password.empty() ? "<not stored>" : password);
 }
 
+// The seed in the header of a stored text, read with the key the game reads it with (written out
+// here, not taken from the codec): for a text the program saved, the time of saving.
+uint32_t SeedOfStoredText(const std::string& text)
+{
+    std::vector<uint8_t> raw(
+        static_cast<size_t>(Text6DecodedSize(static_cast<int32_t>(text.size()) + 1)));
+    if (Text6Decode(text.c_str(), raw.data(), 0) < 4)
+        return 0;
+    const uint32_t header =
+        uint32_t{raw[0]} | uint32_t{raw[1]} << 8 | uint32_t{raw[2]} << 16 | uint32_t{raw[3]} << 24;
+    return header ^ 19870613u;
+}
+
 class DamagedRegistryTest : public ::testing::TestWithParam<Shape>
 {
 protected:
@@ -313,12 +330,15 @@ TEST_P(DamagedRegistryTest, OpensWithTheFallbackAndConfirmWritesACleanLayout)
 
     MessageBoxAnswerer answerer;
     Shown shown;
+    uint32_t clickTime = 0, savedTime = 0; // the seconds around the saving click
     CStartupSettingsDlg dlg;
     theApp.m_pMainWnd = &dlg;
     const INT_PTR result = RunModal(dlg, {[&](HWND hDialog)
                                           {
                                               shown = Read(hDialog);
+                                              clickTime = static_cast<uint32_t>(time(nullptr));
                                               SendDlgItemMessageA(hDialog, IDOK, BM_CLICK, 0, 0);
+                                              savedTime = static_cast<uint32_t>(time(nullptr));
                                           }});
     theApp.m_pMainWnd = nullptr;
 
@@ -337,6 +357,12 @@ TEST_P(DamagedRegistryTest, OpensWithTheFallbackAndConfirmWritesACleanLayout)
         ADD_FAILURE() << "message box \"" << box.caption << "\": " << box.text;
     ASSERT_EQ(result, IDOK);
     ExpectCleanLayout(key, shown.password);
+    if (key.HasValue("Login", "ProxyPasswd"))
+    {
+        const uint32_t seed = SeedOfStoredText(key.ReadSz("Login", "ProxyPasswd"));
+        EXPECT_GE(seed, clickTime) << "the password was not saved with the game's key";
+        EXPECT_LE(seed, savedTime) << "the password was not saved with the game's key";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, DamagedRegistryTest, ::testing::ValuesIn(kShapes),
