@@ -5,6 +5,7 @@
 #include "app/GameMutex.h"
 #include "app/TitledText.h"
 #include "framework/ModuleState.h"
+#include "support/ScratchCurrentUser.h"
 #include "support/ScratchKey.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 namespace
 {
 const char kAppKey[] = "Software\\Orvane\\Tessaly Kr";
+[[maybe_unused]] const auto* const kScratchUser = RedirectCurrentUserForThisProgram();
 
 // Every test here starts with the application's fixed key gone and removes it afterwards.
 class SettingsAppTest : public ::testing::Test
@@ -39,6 +41,26 @@ TEST_F(SettingsAppTest, GetAppRegistryKeyCreatesTheApplicationKey)
     ASSERT_NE(hKey, nullptr);
     RegCloseKey(hKey);
     EXPECT_TRUE(appKey.Exists());
+}
+
+// The program opens HKEY_CURRENT_USER\software itself and creates its keys below it: all of that
+// lands below the test program's scratch key, and the real user's key stays as it was.
+TEST_F(SettingsAppTest, TheProgramsRegistryAccessLandsBelowTheScratchKey)
+{
+    const std::string userSettings = ScratchCurrentUser::UserSettings();
+    ASSERT_TRUE(theApp.WriteProfileInt("Configs", "EnableBGM", 0));
+    HKEY hKey = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(ScratchCurrentUser::Scratch(), "Software\\Orvane\\Tessaly Kr\\Configs",
+                            0, KEY_READ, &hKey),
+              ERROR_SUCCESS);
+    DWORD dwValue = 0xDEADBEEF;
+    DWORD cbValue = sizeof(dwValue);
+    EXPECT_EQ(RegQueryValueExA(hKey, "EnableBGM", nullptr, nullptr,
+                               reinterpret_cast<BYTE*>(&dwValue), &cbValue),
+              ERROR_SUCCESS);
+    RegCloseKey(hKey);
+    EXPECT_EQ(dwValue, 0u);
+    EXPECT_EQ(ScratchCurrentUser::UserSettings(), userSettings) << "the real key changed";
 }
 
 TEST_F(SettingsAppTest, MediaSwitchesWriteAsDwordsAndReadBack)

@@ -1,10 +1,17 @@
-// Run once per user language (ctest sets LC_ALL and STARTUP_EXPECTED_SET): the program's own
-// resources answer in the matching set, and string resources arrive in that set's code page. A
-// language outside the three gets the Korean set.
+// Run once per user language (ctest sets LC_ALL and STARTUP_EXPECTED_SET): the program shows the
+// texts of the matching set, read back as the user reads them (through the W functions, from the
+// real dialog, its system menu and the program's message box). A language outside the three gets
+// the Korean set, also where the system's code page holds no Korean.
 #include "app/CSettingsApp.h"
 #include "app/LanguageChoice.h"
+#include "framework/CString.h"
 #include "res/resource.h"
+#include "support/DialogDriver.h"
+#include "support/LanguageTexts.h"
+#include "support/ModalDialogRun.h"
+#include "support/ScratchCurrentUser.h"
 #include "support/WindowText.h"
+#include "ui/CStartupSettingsDlg.h"
 
 #include <gtest/gtest.h>
 
@@ -14,23 +21,20 @@
 
 namespace
 {
+// The dialog reads the settings from the application's key on opening.
+[[maybe_unused]] const auto* const kScratchUser = RedirectCurrentUserForThisProgram();
+
 struct LanguageSet
 {
-    const char* name;
-    UINT codePage;
-    const char* captionUtf8;
-    const char* gameRunningUtf8;
-    const char* versionItemUtf8;
+    const LanguageTexts& texts;
+    UINT codePage;        // the one the set's strings are converted to
+    const char* useProxy; // the label of check box 1006, from the set's dialog template
 };
 
 const LanguageSet kSets[] = {
-    {"ko", 949, "『Corvath Plus』 기동환경 설정",
-     "『Corvath Plus』본체를 기동시키고 있는 경우에는 설정을 변경할 수 없습니다.",
-     "버전정보(&A)..."},
-    {"ja", 932, "『Corvath Plus』 起動環境設定",
-     "『Corvath Plus』本体が起動している場合は、\n設定の変更は出来ません", "バージョン情報(&A)..."},
-    {"zh-TW", 950, "『Corvath Plus』啟動環境設定",
-     "『Corvath Plus』本身如果啟動的話，\n無法變更設定", "版本情報(&A)..."},
+    {kKoreanTexts, 949, "프록시 사용"},
+    {kJapaneseTexts, 932, "通信にプロキシを使用"},
+    {kTraditionalChineseTexts, 950, "連線時使用Proxy "},
 };
 
 const LanguageSet& ExpectedSet()
@@ -38,10 +42,31 @@ const LanguageSet& ExpectedSet()
     const char* name = getenv("STARTUP_EXPECTED_SET");
     for (const LanguageSet& set : kSets)
     {
-        if (name != nullptr && std::string(name) == set.name)
+        if (name != nullptr && std::string(name) == set.texts.name)
             return set;
     }
     return kSets[0];
+}
+
+// What the main dialog shows of the set, read while it is on screen.
+struct ShownDialog
+{
+    std::string caption;
+    std::string useProxy;
+    std::string versionItem; // the last item of the system menu
+};
+
+std::string LastMenuItemText(HMENU hMenu)
+{
+    wchar_t szText[128] = {};
+    MENUITEMINFOW item = {};
+    item.cbSize = sizeof(item);
+    item.fMask = MIIM_STRING;
+    item.dwTypeData = szText;
+    item.cch = 128;
+    if (hMenu == nullptr || !GetMenuItemInfoW(hMenu, GetMenuItemCount(hMenu) - 1, TRUE, &item))
+        return "<no menu item>";
+    return Utf8Of(szText, static_cast<int>(item.cch));
 }
 
 class LanguageSetTest : public ::testing::Test
@@ -52,45 +77,63 @@ protected:
         ChooseLanguageSet();
         theApp.ApplyIdentity();
     }
+
+    static ShownDialog ShowMainDialog()
+    {
+        ShownDialog shown;
+        CStartupSettingsDlg dlg;
+        theApp.m_pMainWnd = &dlg;
+        RunModal(dlg, {[&](HWND hDlg)
+                       {
+                           shown.caption = ShownText(hDlg);
+                           shown.useProxy = ShownItemText(hDlg, IDC_USE_PROXY);
+                           shown.versionItem = LastMenuItemText(GetSystemMenu(hDlg, FALSE));
+                       }});
+        theApp.m_pMainWnd = nullptr;
+        return shown;
+    }
+
     const LanguageSet& set = ExpectedSet();
 };
 
-TEST_F(LanguageSetTest, CaptionIsTheSetsTitleWithTheProductTitleInItsCodePage)
+TEST_F(LanguageSetTest, TheDialogShowsTheSetsTitleAndVersionItem)
 {
-    CString caption;
-    ASSERT_TRUE(theApp.FormatTitledString(IDS_TITLE_FORMAT, caption));
-    EXPECT_EQ(std::string(caption), InCodePage(set.captionUtf8, set.codePage)) << set.name;
+    const ShownDialog shown = ShowMainDialog();
+    EXPECT_EQ(shown.caption, set.texts.caption) << set.texts.name;
+    EXPECT_EQ(shown.versionItem, set.texts.versionItem) << set.texts.name;
+}
+
+// The labels come from the dialog template, which the resource loader picks by language. They
+// read right where the system's code page holds the set's script; elsewhere the system itself
+// converts a template through that code page for a dialog made with the A functions.
+TEST_F(LanguageSetTest, TheDialogTemplateOfTheSetIsTheOneFound)
+{
+    if (GetACP() != set.codePage)
+        GTEST_SKIP() << "the system's code page " << GetACP() << " lacks the set's script";
+    EXPECT_EQ(ShowMainDialog().useProxy, set.useProxy) << set.texts.name;
 }
 
 TEST_F(LanguageSetTest, GameRunningMessageHasOneLineInKoreanAndTwoElsewhere)
 {
-    CString message;
-    ASSERT_TRUE(theApp.FormatTitledString(IDS_GAME_RUNNING, message));
-    EXPECT_EQ(std::string(message), InCodePage(set.gameRunningUtf8, set.codePage));
-    const std::string text = message.GetString();
+    MessageBoxAnswerer boxes{IDOK};
+    theApp.ShowTitledMessage(IDS_GAME_RUNNING, MB_OK | MB_ICONEXCLAMATION);
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    const std::string text = boxes.Seen()[0].shownText;
+    EXPECT_EQ(text, set.texts.gameRunning) << set.texts.name;
+    EXPECT_EQ(boxes.Seen()[0].shownCaption, "Corvath Plus");
     const size_t lineFeeds = std::count(text.begin(), text.end(), '\n');
-    EXPECT_EQ(lineFeeds, std::string(set.name) == "ko" ? 0u : 1u);
+    EXPECT_EQ(lineFeeds, std::string(set.texts.name) == "ko" ? 0u : 1u);
 }
 
-TEST_F(LanguageSetTest, VersionMenuItemComesFromTheSameSet)
+// The program keeps its texts in the set's code page (the link label's hit test walks them by
+// that code page's character lengths), whatever the system's code page is.
+TEST_F(LanguageSetTest, StringsArriveInTheSetsCodePage)
 {
+    CString caption;
+    ASSERT_TRUE(theApp.FormatTitledString(IDS_TITLE_FORMAT, caption));
+    EXPECT_EQ(std::string(caption), InCodePage(set.texts.caption, set.codePage));
     CString item;
     ASSERT_TRUE(item.LoadString(IDS_VERSION_MENU_ITEM));
-    EXPECT_EQ(std::string(item), InCodePage(set.versionItemUtf8, set.codePage));
-}
-
-TEST_F(LanguageSetTest, TheDialogTemplateOfTheSetIsTheOneFound)
-{
-    // The template's caption is the set's title, stored in the template itself.
-    HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(IDD_STARTUP_SETTINGS), RT_DIALOG);
-    ASSERT_NE(resource, nullptr);
-    const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, resource)));
-    const DWORD size = SizeofResource(nullptr, resource);
-    std::wstring expected;
-    wchar_t wide[128] = {};
-    MultiByteToWideChar(CP_UTF8, 0, set.captionUtf8, -1, wide, 128);
-    expected = wide;
-    const std::wstring all(reinterpret_cast<const wchar_t*>(bytes), size / sizeof(wchar_t));
-    EXPECT_NE(all.find(expected), std::wstring::npos) << set.name;
+    EXPECT_EQ(std::string(item), InCodePage(set.texts.versionItem, set.codePage));
 }
 } // namespace

@@ -6,21 +6,24 @@
 #include "framework/CString.h"
 #include "res/resource.h"
 #include "settings/CProxySettings.h"
-#include "settings/PasswordCodec.h"
 #include "support/DialogDriver.h"
-#include "support/ScratchKey.h"
-#include "ui/CStartupSettingsDlg.h"
-
 #include "support/LanguageTexts.h"
 #include "support/ModalDialogRun.h"
 #include "support/ReadOnlyKey.h"
-#include "SettingsRegistrySnapshot.h"
+#include "support/ScratchCurrentUser.h"
+#include "support/ScratchKey.h"
+#include "support/StoredPassword.h"
 #include "support/WindowText.h"
+#include "ui/CStartupSettingsDlg.h"
+
+#include "SettingsRegistrySnapshot.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
+#include <map>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -29,6 +32,7 @@ namespace
 {
 const char kAppKey[] = "Software\\Orvane\\Tessaly Kr";
 const char kProductTitle[] = "Corvath Plus";
+[[maybe_unused]] const auto* const kScratchUser = RedirectCurrentUserForThisProgram();
 
 bool Checked(HWND hDlg, int nID)
 {
@@ -121,17 +125,33 @@ const Enabling kAllProxyControlsOff = {false, false, false, false, false, false}
 const Enabling kChoicesOnly = {true, true, false, false, false, false};
 const Enabling kAllProxyControlsOn = {true, true, true, true, true, true};
 
-// The password as it reads back from the registry, or "<not stored>".
-std::string StoredPassword(const ScratchKey& key)
+// A fresh installation: every media switch on and the system's proxy settings.
+const Shown kFreshInstallation = {.bgm = true,
+                                  .sound = true,
+                                  .movie = true,
+                                  .useProxy = true,
+                                  .preconfig = true,
+                                  .named = false,
+                                  .host = "",
+                                  .port = "80",
+                                  .user = "",
+                                  .password = ""};
+
+// The values below the application's key, without the keys (reading creates the Configs and
+// Login keys, never a value).
+std::map<std::string, std::string> StoredValues()
 {
-    const std::string scrambled = key.ReadSz("Login", "ProxyPasswd");
-    if (scrambled == "<missing>")
-        return "<not stored>";
-    char* pszPassword = nullptr;
-    UnscramblePassword(scrambled.c_str(), PROXY_PASSWD_KEY, &pszPassword);
-    const std::string password = pszPassword != nullptr ? pszPassword : "<does not unscramble>";
-    FreePasswordBuffer(pszPassword);
-    return password;
+    auto entries = SnapshotRegistry(kAppKey);
+    std::erase_if(entries, [](const auto& entry) { return entry.second == "key"; });
+    return entries;
+}
+
+// A proxy server with user and password, saved by the record itself (password scrambled).
+void StoreNamedProxy(const char* pszHost, UINT nPort, const char* pszUser, const char* pszPassword)
+{
+    CProxySettings settings(theApp.GetAppRegistryKey(), FALSE, TRUE);
+    settings.Set(TRUE, FALSE, pszHost, nPort, pszUser, pszPassword);
+    settings.Save();
 }
 
 // The game's mutex, held by the test for as long as the object lives.
@@ -172,15 +192,6 @@ protected:
         return RunModal(dlg, std::move(steps));
     }
 
-    // A proxy server with user and password, saved by the record itself (password scrambled).
-    void StoreNamedProxy(const char* pszHost, UINT nPort, const char* pszUser,
-                         const char* pszPassword)
-    {
-        CProxySettings settings(theApp.GetAppRegistryKey(), FALSE, TRUE);
-        settings.Set(TRUE, FALSE, pszHost, nPort, pszUser, pszPassword);
-        settings.Save();
-    }
-
     void ExpectNoBoxes()
     {
         for (const SeenMessageBox& box : boxes.Seen())
@@ -191,78 +202,73 @@ protected:
     MessageBoxAnswerer boxes{IDOK};
 };
 
-TEST_F(SettingsDialogTest, FreshInstallationShowsMediaOnAndTheSystemProxySettings)
+// What opening shows of each stored state: the values, which proxy controls take input, and that
+// showing writes nothing and asks nothing.
+TEST_F(SettingsDialogTest, StoredSettingsShowInTheFieldsWithTheirEnabling)
 {
-    auto check = [](HWND hDlg)
+    struct Case
     {
-        const Shown expected = {.bgm = true,
-                                .sound = true,
-                                .movie = true,
-                                .useProxy = true,
-                                .preconfig = true,
-                                .named = false,
-                                .host = "",
-                                .port = "80",
-                                .user = "",
-                                .password = ""};
-        EXPECT_EQ(ReadShown(hDlg), expected);
-        EXPECT_EQ(ReadEnabling(hDlg), kChoicesOnly);
+        const char* name;
+        std::function<void(const ScratchKey&)> store;
+        Shown shown;
+        Enabling enabling;
     };
-    CStartupSettingsDlg dlg;
-    const INT_PTR nResult = Run(dlg, {check});
-    EXPECT_EQ(nResult, kLeftOpen);
-    EXPECT_EQ(ValueCount(SnapshotRegistry(kAppKey)), 0u) << "showing the dialog writes nothing";
-    ExpectNoBoxes();
-}
-
-TEST_F(SettingsDialogTest, StoredNamedProxyShowsInEnabledFields)
-{
-    StoreNamedProxy("proxy.example", 8080, "alice", "pa55 w0rd");
-    theApp.WriteProfileInt("Configs", "EnableSound", 0);
-    ASSERT_NE(appKey.ReadSz("Login", "ProxyPasswd"), "pa55 w0rd") << "stored scrambled";
-
-    auto check = [](HWND hDlg)
+    const Case cases[] = {
+        {"fresh installation", [](const ScratchKey&) {}, kFreshInstallation, kChoicesOnly},
+        {"named proxy, in enabled fields",
+         [](const ScratchKey& key)
+         {
+             StoreNamedProxy("proxy.example", 8080, "alice", "pa55 w0rd");
+             key.WriteDword("Configs", "EnableSound", 0);
+             ASSERT_NE(key.ReadSz("Login", "ProxyPasswd"), "pa55 w0rd") << "stored scrambled";
+         },
+         {.bgm = true,
+          .sound = false,
+          .movie = true,
+          .useProxy = true,
+          .preconfig = false,
+          .named = true,
+          .host = "proxy.example",
+          .port = "8080",
+          .user = "alice",
+          .password = "pa55 w0rd"},
+         kAllProxyControlsOn},
+        {"no proxy, whose stored server still shows in disabled fields",
+         [](const ScratchKey& key)
+         {
+             StoreNamedProxy("p", 3128, "bob", "hunter2");
+             key.WriteDword("Login", "UseProxy", 1);
+         },
+         {.bgm = true,
+          .sound = true,
+          .movie = true,
+          .useProxy = false,
+          .preconfig = true,
+          .named = false,
+          .host = "p",
+          .port = "3128",
+          .user = "bob",
+          .password = "hunter2"},
+         kAllProxyControlsOff},
+    };
+    for (const Case& c : cases)
     {
-        const Shown expected = {.bgm = true,
-                                .sound = false,
-                                .movie = true,
-                                .useProxy = true,
-                                .preconfig = false,
-                                .named = true,
-                                .host = "proxy.example",
-                                .port = "8080",
-                                .user = "alice",
-                                .password = "pa55 w0rd"};
-        EXPECT_EQ(ReadShown(hDlg), expected);
-        EXPECT_EQ(ReadEnabling(hDlg), kAllProxyControlsOn);
-    };
-    CStartupSettingsDlg dlg;
-    Run(dlg, {check});
-    ExpectNoBoxes();
-}
+        SCOPED_TRACE(c.name);
+        ScratchKey freshKey{kAppKey};
+        MessageBoxAnswerer caseBoxes{IDOK};
+        c.store(appKey);
+        const auto stored = StoredValues();
 
-TEST_F(SettingsDialogTest, StoredDirectStillShowsItsServerInDisabledFields)
-{
-    StoreNamedProxy("p", 3128, "bob", "hunter2");
-    appKey.WriteDword("Login", "UseProxy", 1);
-
-    auto check = [](HWND hDlg)
-    {
-        const Shown expected = {.bgm = true,
-                                .sound = true,
-                                .movie = true,
-                                .useProxy = false,
-                                .preconfig = true,
-                                .named = false,
-                                .host = "p",
-                                .port = "3128",
-                                .user = "bob",
-                                .password = "hunter2"};
-        EXPECT_EQ(ReadShown(hDlg), expected);
-        EXPECT_EQ(ReadEnabling(hDlg), kAllProxyControlsOff);
-    };
-    CStartupSettingsDlg dlg;
-    Run(dlg, {check});
+        auto check = [&](HWND hDlg)
+        {
+            EXPECT_EQ(ReadShown(hDlg), c.shown);
+            EXPECT_EQ(ReadEnabling(hDlg), c.enabling);
+        };
+        CStartupSettingsDlg dlg;
+        EXPECT_EQ(Run(dlg, {check}), kLeftOpen);
+        EXPECT_EQ(StoredValues(), stored) << "showing the dialog writes nothing";
+        EXPECT_TRUE(caseBoxes.Seen().empty()) << "a message box appeared";
+    }
 }
 
 TEST_F(SettingsDialogTest, MediaSwitchesReadAsOnOrOffAndAreSavedAsZeroOrOne)
@@ -499,16 +505,8 @@ TEST_F(SettingsDialogTest, InitializeShowsTheDefaultsAndCancelKeepsTheStoredSett
     auto initializeAndCancel = [](HWND hDlg)
     {
         Click(hDlg, IDC_INITIALIZE);
-        const Shown defaults = {.bgm = true,
-                                .sound = true,
-                                .movie = true,
-                                .useProxy = false,
-                                .preconfig = true,
-                                .named = false,
-                                .host = "",
-                                .port = "80",
-                                .user = "",
-                                .password = ""};
+        Shown defaults = kFreshInstallation;
+        defaults.useProxy = false;
         EXPECT_EQ(ReadShown(hDlg), defaults);
         EXPECT_EQ(ReadEnabling(hDlg), kAllProxyControlsOff);
         Click(hDlg, IDCANCEL);

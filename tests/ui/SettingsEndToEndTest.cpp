@@ -13,6 +13,7 @@
 #include "support/LanguageTexts.h"
 #include "support/ReadOnlyKey.h"
 #include "support/ScratchKey.h"
+#include "support/StoredPassword.h"
 #include "support/WindowText.h"
 
 #include "SettingsRegistrySnapshot.h"
@@ -28,6 +29,31 @@ namespace
 {
 const char kAppKey[] = "Software\\Orvane\\Tessaly Kr";
 const DWORD kPatienceMs = 15000;
+
+// The program under test is a process of its own and uses the real HKEY_CURRENT_USER, which no
+// redirection in this process reaches; these tests write and delete the application's key there.
+// So they run only in the build's private Wine prefix, whose user is nobody's: anywhere else
+// (another prefix, the user's own, Windows) no test runs and the program fails.
+class PrivateWinePrefixOnly : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        const HMODULE hNtdll = GetModuleHandleA("ntdll.dll");
+        ASSERT_TRUE(hNtdll != nullptr && GetProcAddress(hNtdll, "wine_get_version") != nullptr)
+            << "not running under Wine: these tests would change this user's settings";
+        char szPrefix[MAX_PATH] = {};
+        const DWORD cch = GetEnvironmentVariableA("WINEPREFIX", szPrefix, MAX_PATH);
+        std::string prefix(szPrefix, cch < MAX_PATH ? cch : 0);
+        while (prefix.size() > 1 && prefix.back() == '/')
+            prefix.pop_back();
+        ASSERT_EQ(prefix, STARTUP_TEST_WINE_PREFIX)
+            << "WINEPREFIX is not the build's private prefix: these tests would change the "
+               "settings of that prefix's user";
+    }
+};
+[[maybe_unused]] const auto* const kPrivatePrefixOnly =
+    ::testing::AddGlobalTestEnvironment(new PrivateWinePrefixOnly);
 
 // Control ids of the main dialog, as a user finds them on screen.
 const int kEnableBGM = 1003;
@@ -199,15 +225,6 @@ public:
 private:
     PROCESS_INFORMATION m_process = {};
 };
-
-std::string UnscrambledPassword(const std::string& scrambled)
-{
-    char* pszPassword = nullptr;
-    UnscramblePassword(scrambled.c_str(), PROXY_PASSWD_KEY, &pszPassword);
-    const std::string password = pszPassword != nullptr ? pszPassword : "<does not unscramble>";
-    FreePasswordBuffer(pszPassword);
-    return password;
-}
 
 class SettingsEndToEndTest : public ::testing::Test
 {

@@ -6,6 +6,7 @@
 #include "framework/CString.h"
 #include "res/resource.h"
 #include "support/LanguageTexts.h"
+#include "support/ScratchCurrentUser.h"
 #include "support/ScratchKey.h"
 #include "ui/CLinkURLStatic.h"
 #include "ui/CStartupSettingsDlg.h"
@@ -22,6 +23,7 @@
 namespace
 {
 const char kAppKey[] = "Software\\Orvane\\Tessaly Kr";
+[[maybe_unused]] const auto* const kScratchUser = RedirectCurrentUserForThisProgram();
 const char kHomePage[] = "http://kr.orvane.example/";
 const char kCommunity[] = "http://community.orvane.example/";
 const COLORREF kNormal = RGB(0, 0, 255);
