@@ -46,7 +46,7 @@ INT_PTR CDialog::DoModal()
 {
     HWND hWndParent = FindOwnerWindow();
     AfxHookWindowCreate(this);
-    const INT_PTR nResult = DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
+    const INT_PTR nResult = DialogBoxParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_nIDTemplate),
                                             hWndParent, &AfxDlgProc, 0);
     AfxUnhookWindowCreate();
     return nResult;
