@@ -24,7 +24,8 @@ build() {
   git clone --quiet --no-checkout "$top" "$dir"
   git -C "$dir" checkout --quiet --detach "$commit"
   local start=$SECONDS
-  if ! (cd "$dir" && env STARTUP_SKIP_SETUP=1 "$@" scripts/release.sh >"$dir.log" 2>&1); then
+  # Compiled from scratch each time: no compiler cache may hand one build the other's objects.
+  if ! (cd "$dir" && env STARTUP_SKIP_SETUP=1 CCACHE_DISABLE=1 "$@" scripts/release.sh >"$dir.log" 2>&1); then
     cat "$dir.log"
     echo "reproducible: the release command failed in $dir"
     exit 1

@@ -10,6 +10,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ python3                       # host build and the scripts
+  ccache                                       # a fast second build of the same sources
   g++-mingw-w64-x86-64 g++-mingw-w64-i686      # both Windows compilers (posix thread model inside)
   wine wine64                                  # running and testing the Windows builds
   xvfb xauth xdotool imagemagick               # a display for the run command and screenshots

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Tests the release package the way a player uses it, in a private Wine prefix of its own
-# (build/package/wineprefix, null graphics driver): for a Japanese and then a Korean player,
+# Tests the release package the way a player uses it, in the tests' private Wine prefix
+# (build/wine-prefix, null graphics driver): for a Japanese and then a Korean player,
 #   - unpacks the zip into a folder whose name holds the language's characters and a blank
 #     ("C:\ソフト 表示\": two of its characters end in a 0x5C byte in code page 932) and checks the
 #     files against SHA256SUMS;
@@ -33,7 +33,7 @@ driver=$top/$tree/tests/support/package_driver.exe
 probe=$top/$tree/tests/support/wine32_probe.exe
 keepalive=$top/$tree/tests/support/wine_keepalive.exe
 
-prefix=$top/build/package/wineprefix
+prefix=$(sed -n 's/^WINE_PREFIX:PATH=//p' "$tree/CMakeCache.txt")
 scripts/make-wine-prefix.sh "$prefix"
 export WINEPREFIX=$prefix WINEDEBUG=-all
 trap 'scripts/wine-server.sh stop "$prefix"' EXIT

@@ -12,6 +12,7 @@
 // written as %XX: non-ASCII command-line arguments do not survive the way into a Wine process,
 // ASCII does. Prints one line per check and exits 0 when all of them hold, 1 otherwise.
 #include "settings/PasswordCodec.h"
+#include "support/ProcessDialogs.h"
 
 #include <windows.h>
 
@@ -71,14 +72,7 @@ bool Check(bool holds, const std::string& what)
 
 bool WaitUntil(const std::function<bool()>& condition)
 {
-    const ULONGLONG deadline = GetTickCount64() + kPatienceMs;
-    while (!condition())
-    {
-        if (GetTickCount64() > deadline)
-            return false;
-        Sleep(10);
-    }
-    return true;
+    return ::WaitUntil(condition, kPatienceMs);
 }
 
 std::wstring PercentDecoded(const char* text)
@@ -98,78 +92,11 @@ std::wstring PercentDecoded(const char* text)
     return Wide(bytes);
 }
 
-struct ProcessDialogSearch
-{
-    DWORD dwProcessId;
-    int nItemId; // a control the wanted dialog holds
-    HWND hFound;
-};
-
-BOOL CALLBACK FindDialog(HWND hWnd, LPARAM lParam)
-{
-    auto* pSearch = reinterpret_cast<ProcessDialogSearch*>(lParam);
-    DWORD dwProcessId = 0;
-    GetWindowThreadProcessId(hWnd, &dwProcessId);
-    wchar_t szClass[16] = {};
-    GetClassNameW(hWnd, szClass, 16);
-    if (dwProcessId == pSearch->dwProcessId && lstrcmpW(szClass, L"#32770") == 0 &&
-        IsWindowVisible(hWnd) && GetDlgItem(hWnd, pSearch->nItemId) != nullptr)
-    {
-        pSearch->hFound = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 HWND WaitForDialog(DWORD dwProcessId, int nItemId)
 {
-    ProcessDialogSearch search{dwProcessId, nItemId, nullptr};
-    WaitUntil(
-        [&]
-        {
-            EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&search));
-            return search.hFound != nullptr;
-        });
-    return search.hFound;
-}
-
-// The control asked for its text through the W message, which Wine carries across processes: what
-// the user sees, whatever the code page.
-std::wstring ShownText(HWND hControl)
-{
-    wchar_t szText[256] = {};
-    DWORD_PTR nResult = 0;
-    SendMessageTimeoutW(hControl, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(szText),
-                        SMTO_ABORTIFHUNG, 2000, &nResult);
-    return szText;
-}
-
-LRESULT ShownTextLength(HWND hControl)
-{
-    DWORD_PTR nResult = 0;
-    SendMessageTimeoutW(hControl, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &nResult);
-    return static_cast<LRESULT>(nResult);
-}
-
-bool IsChecked(HWND hDlg, int nID)
-{
-    DWORD_PTR nResult = 0;
-    SendMessageTimeoutW(GetDlgItem(hDlg, nID), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &nResult);
-    return nResult == BST_CHECKED;
-}
-
-void Click(HWND hDlg, int nID)
-{
-    PostMessageW(GetDlgItem(hDlg, nID), BM_CLICK, 0, 0);
-}
-
-// One WM_CHAR per character after selecting what the field holds, as typing would replace it.
-void Type(HWND hDlg, int nID, const std::string& text)
-{
-    HWND hEdit = GetDlgItem(hDlg, nID);
-    PostMessageW(hEdit, EM_SETSEL, 0, -1);
-    for (unsigned char ch : text)
-        PostMessageW(hEdit, WM_CHAR, ch, 1);
+    HWND hFound = nullptr;
+    WaitUntil([&] { return (hFound = VisibleDialogOf(dwProcessId, nullptr, nItemId)) != nullptr; });
+    return hFound;
 }
 
 // What one language run stores, different for each so that a later read proves its own source.
@@ -333,11 +260,12 @@ void CheckVersionDialog(const PlayerRun& program, HWND hDlg, const PlayerChoice&
     HWND hVersion = WaitForDialog(program.ProcessId(), kVersionLine);
     if (!Check(hVersion != nullptr, "the system menu's version item opens the version dialog"))
         return;
-    Check(ShownText(GetDlgItem(hVersion, kVersionTitle)) == choice.caption,
-          "version dialog title \"" + Utf8(ShownText(GetDlgItem(hVersion, kVersionTitle))) + "\"");
-    Check(ShownText(GetDlgItem(hVersion, kVersionLine)) == L"Version 1.0",
-          "version dialog line \"" + Utf8(ShownText(GetDlgItem(hVersion, kVersionLine))) + "\"");
-    Click(hVersion, IDOK);
+    Check(ControlTextW(GetDlgItem(hVersion, kVersionTitle)) == choice.caption,
+          "version dialog title \"" + Utf8(ControlTextW(GetDlgItem(hVersion, kVersionTitle))) +
+              "\"");
+    Check(ControlTextW(GetDlgItem(hVersion, kVersionLine)) == L"Version 1.0",
+          "version dialog line \"" + Utf8(ControlTextW(GetDlgItem(hVersion, kVersionLine))) + "\"");
+    ClickFromOutside(hVersion, IDOK);
     Check(WaitUntil([&] { return !IsWindow(hVersion); }), "its OK button closes it");
     Check(IsWindowVisible(hDlg) != FALSE, "the settings dialog is still open");
 }
@@ -345,8 +273,9 @@ void CheckVersionDialog(const PlayerRun& program, HWND hDlg, const PlayerChoice&
 void CheckFieldShows(HWND hDlg, int nID, const std::string& expected, const char* name)
 {
     const bool shows =
-        WaitUntil([&] { return ShownText(GetDlgItem(hDlg, nID)) == Wide(expected); });
-    Check(shows, std::string(name) + " shows \"" + Utf8(ShownText(GetDlgItem(hDlg, nID))) + "\"");
+        WaitUntil([&] { return ControlTextW(GetDlgItem(hDlg, nID)) == Wide(expected); });
+    Check(shows,
+          std::string(name) + " shows \"" + Utf8(ControlTextW(GetDlgItem(hDlg, nID))) + "\"");
 }
 
 int Save(const std::wstring& path, const PlayerChoice& choice)
@@ -356,34 +285,36 @@ int Save(const std::wstring& path, const PlayerChoice& choice)
     HWND hDlg = StartAndFindDialog(program, path, choice);
     if (hDlg == nullptr)
         return 1;
-    Check(IsChecked(hDlg, kEnableBGM) && IsChecked(hDlg, kEnableSound) &&
-              IsChecked(hDlg, kEnableMovie),
+    Check(IsCheckedFromOutside(GetDlgItem(hDlg, kEnableBGM)) &&
+              IsCheckedFromOutside(GetDlgItem(hDlg, kEnableSound)) &&
+              IsCheckedFromOutside(GetDlgItem(hDlg, kEnableMovie)),
           "a first start shows music, sound and movies on");
     CheckVersionDialog(program, hDlg, choice);
 
-    Click(hDlg, kEnableSound);
-    Check(WaitUntil([&] { return !IsChecked(hDlg, kEnableSound); }), "sound effects switched off");
-    if (!IsChecked(hDlg, kUseProxy))
-        Click(hDlg, kUseProxy);
-    Click(hDlg, kProxyNamed);
+    ClickFromOutside(hDlg, kEnableSound);
+    Check(WaitUntil([&] { return !IsCheckedFromOutside(GetDlgItem(hDlg, kEnableSound)); }),
+          "sound effects switched off");
+    if (!IsCheckedFromOutside(GetDlgItem(hDlg, kUseProxy)))
+        ClickFromOutside(hDlg, kUseProxy);
+    ClickFromOutside(hDlg, kProxyNamed);
     Check(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(hDlg, kHost)) != FALSE; }),
           "an explicit proxy enables its fields");
-    Type(hDlg, kHost, choice.host);
+    TypeFromOutside(hDlg, kHost, choice.host);
     CheckFieldShows(hDlg, kHost, choice.host, "host");
-    Type(hDlg, kPort, choice.port);
+    TypeFromOutside(hDlg, kPort, choice.port);
     CheckFieldShows(hDlg, kPort, choice.port, "port");
-    Type(hDlg, kUser, choice.user);
+    TypeFromOutside(hDlg, kUser, choice.user);
     CheckFieldShows(hDlg, kUser, choice.user, "user");
-    Type(hDlg, kPassword, choice.password);
+    TypeFromOutside(hDlg, kPassword, choice.password);
     Check(WaitUntil(
               [&]
               {
-                  return ShownTextLength(GetDlgItem(hDlg, kPassword)) ==
+                  return ControlTextLength(GetDlgItem(hDlg, kPassword)) ==
                          static_cast<LRESULT>(choice.password.size());
               }),
           "password typed");
 
-    Click(hDlg, IDOK);
+    ClickFromOutside(hDlg, IDOK);
     Check(program.WaitForExit() == 0, "the confirm button saves and ends the program");
     CheckStoredChoice(choice);
     return g_failures == 0 ? 0 : 1;
@@ -395,18 +326,21 @@ int Read(const std::wstring& path, const PlayerChoice& choice)
     HWND hDlg = StartAndFindDialog(program, path, choice);
     if (hDlg == nullptr)
         return 1;
-    Check(IsChecked(hDlg, kEnableBGM) && !IsChecked(hDlg, kEnableSound) &&
-              IsChecked(hDlg, kEnableMovie),
+    Check(IsCheckedFromOutside(GetDlgItem(hDlg, kEnableBGM)) &&
+              !IsCheckedFromOutside(GetDlgItem(hDlg, kEnableSound)) &&
+              IsCheckedFromOutside(GetDlgItem(hDlg, kEnableMovie)),
           "shows music on, sound effects off, movies on");
-    Check(IsChecked(hDlg, kUseProxy) && IsChecked(hDlg, kProxyNamed), "shows the explicit proxy");
+    Check(IsCheckedFromOutside(GetDlgItem(hDlg, kUseProxy)) &&
+              IsCheckedFromOutside(GetDlgItem(hDlg, kProxyNamed)),
+          "shows the explicit proxy");
     CheckFieldShows(hDlg, kHost, choice.host, "host");
     CheckFieldShows(hDlg, kPort, choice.port, "port");
     CheckFieldShows(hDlg, kUser, choice.user, "user");
-    Check(ShownTextLength(GetDlgItem(hDlg, kPassword)) ==
+    Check(ControlTextLength(GetDlgItem(hDlg, kPassword)) ==
               static_cast<LRESULT>(choice.password.size()),
           "password field holds the stored password's length");
 
-    Click(hDlg, IDCANCEL);
+    ClickFromOutside(hDlg, IDCANCEL);
     Check(program.WaitForExit() == 0, "cancel ends the program");
     CheckStoredChoice(choice);
     return g_failures == 0 ? 0 : 1;

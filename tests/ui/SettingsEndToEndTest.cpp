@@ -11,6 +11,7 @@
 // the same time and that shows or activates a window can take them between two inputs.
 #include "settings/PasswordCodec.h"
 #include "support/LanguageTexts.h"
+#include "support/ProcessDialogs.h"
 #include "support/ReadOnlyKey.h"
 #include "support/ScratchKey.h"
 #include "support/StoredPassword.h"
@@ -67,112 +68,17 @@ const int kPort = 1010;
 const int kUser = 1011;
 const int kPassword = 1012;
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD dwTimeoutMs = kPatienceMs)
+bool WaitUntil(const std::function<bool()>& condition)
 {
-    const ULONGLONG deadline = GetTickCount64() + dwTimeoutMs;
-    while (!condition())
-    {
-        if (GetTickCount64() > deadline)
-            return false;
-        Sleep(10);
-    }
-    return true;
+    return ::WaitUntil(condition, kPatienceMs);
 }
 
-struct WindowsOfProcess
-{
-    DWORD dwProcessId;
-    std::vector<HWND> windows;
-};
-
-BOOL CALLBACK CollectWindowOfProcess(HWND hWnd, LPARAM lParam)
-{
-    auto* pSearch = reinterpret_cast<WindowsOfProcess*>(lParam);
-    DWORD dwProcessId = 0;
-    GetWindowThreadProcessId(hWnd, &dwProcessId);
-    if (dwProcessId == pSearch->dwProcessId)
-        pSearch->windows.push_back(hWnd);
-    return TRUE;
-}
-
-std::vector<HWND> TopLevelWindowsOf(DWORD dwProcessId)
-{
-    WindowsOfProcess search{dwProcessId, {}};
-    EnumWindows(&CollectWindowOfProcess, reinterpret_cast<LPARAM>(&search));
-    return search.windows;
-}
-
-// The visible dialog of that process, or null.
-HWND VisibleDialogOf(DWORD dwProcessId)
-{
-    for (HWND hWnd : TopLevelWindowsOf(dwProcessId))
-    {
-        char szClass[16] = {};
-        GetClassNameA(hWnd, szClass, sizeof(szClass));
-        if (std::string(szClass) == "#32770" && IsWindowVisible(hWnd))
-            return hWnd;
-    }
-    return nullptr;
-}
-
-// A visible dialog of that process other than hDlg (a message box or the version dialog), or null.
-HWND OtherVisibleDialogOf(DWORD dwProcessId, HWND hDlg)
-{
-    for (HWND hWnd : TopLevelWindowsOf(dwProcessId))
-    {
-        char szClass[16] = {};
-        GetClassNameA(hWnd, szClass, sizeof(szClass));
-        if (hWnd != hDlg && std::string(szClass) == "#32770" && IsWindowVisible(hWnd))
-            return hWnd;
-    }
-    return nullptr;
-}
-
+// A visible dialog of that process other than hDlg (a message box or the version dialog).
 HWND WaitForOtherDialog(DWORD dwProcessId, HWND hDlg)
 {
     HWND hOther = nullptr;
-    WaitUntil([&] { return (hOther = OtherVisibleDialogOf(dwProcessId, hDlg)) != nullptr; });
+    WaitUntil([&] { return (hOther = VisibleDialogOf(dwProcessId, hDlg)) != nullptr; });
     return hOther;
-}
-
-// Asks the control itself: the text that GetWindowText keeps for a window of another process is
-// not what an edit holds after typing.
-std::string ControlText(HWND hControl)
-{
-    char szText[256] = {};
-    DWORD_PTR nResult = 0;
-    SendMessageTimeoutA(hControl, WM_GETTEXT, sizeof(szText), reinterpret_cast<LPARAM>(szText),
-                        SMTO_ABORTIFHUNG, 2000, &nResult);
-    return szText;
-}
-
-LRESULT ControlTextLength(HWND hControl)
-{
-    DWORD_PTR nResult = 0;
-    SendMessageTimeoutA(hControl, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &nResult);
-    return static_cast<LRESULT>(nResult);
-}
-
-bool IsCheckedFromOutside(HWND hButton)
-{
-    DWORD_PTR nResult = 0;
-    SendMessageTimeoutA(hButton, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &nResult);
-    return nResult == BST_CHECKED;
-}
-
-void ClickFromOutside(HWND hDlg, int nID)
-{
-    PostMessageA(GetDlgItem(hDlg, nID), BM_CLICK, 0, 0);
-}
-
-// One WM_CHAR per character, as the keyboard would bring them, after selecting what the field
-// holds so that typing replaces it.
-void TypeFromOutside(HWND hDlg, int nID, const std::string& text)
-{
-    HWND hEdit = GetDlgItem(hDlg, nID);
-    PostMessageA(hEdit, EM_SETSEL, 0, -1);
-    for (unsigned char ch : text)
-        PostMessageA(hEdit, WM_CHAR, ch, 1);
 }
 
 // The program started from its built file; ended by force if a test leaves it running.
@@ -247,16 +153,16 @@ TEST_F(SettingsEndToEndTest, ConfirmSavesWhatTheUserClickedAndTyped)
         << "the proxy fields did not become enabled";
 
     TypeFromOutside(hDlg, kHost, "proxy.example");
-    EXPECT_TRUE(WaitUntil([&] { return ControlText(GetDlgItem(hDlg, kHost)) == "proxy.example"; }))
-        << ControlText(GetDlgItem(hDlg, kHost));
+    EXPECT_TRUE(WaitUntil([&] { return ControlTextA(GetDlgItem(hDlg, kHost)) == "proxy.example"; }))
+        << ControlTextA(GetDlgItem(hDlg, kHost));
 
     // The port field takes digits only: the letters typed among them are dropped.
     TypeFromOutside(hDlg, kPort, "8a0b80");
-    EXPECT_TRUE(WaitUntil([&] { return ControlText(GetDlgItem(hDlg, kPort)) == "8080"; }))
-        << ControlText(GetDlgItem(hDlg, kPort));
+    EXPECT_TRUE(WaitUntil([&] { return ControlTextA(GetDlgItem(hDlg, kPort)) == "8080"; }))
+        << ControlTextA(GetDlgItem(hDlg, kPort));
 
     TypeFromOutside(hDlg, kUser, "alice");
-    EXPECT_TRUE(WaitUntil([&] { return ControlText(GetDlgItem(hDlg, kUser)) == "alice"; }));
+    EXPECT_TRUE(WaitUntil([&] { return ControlTextA(GetDlgItem(hDlg, kUser)) == "alice"; }));
 
     const std::string password = "pa55 w0rd!";
     TypeFromOutside(hDlg, kPassword, password);
@@ -298,12 +204,13 @@ TEST_F(SettingsEndToEndTest, CloseBoxEndsTheProgramWithoutWriting)
     ASSERT_TRUE(program.Started()) << STARTUP_SETTINGS_EXE;
     HWND hDlg = program.WaitForDialog();
     ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
-    EXPECT_EQ(ControlText(GetDlgItem(hDlg, kHost)), "p.example") << "shows what is stored";
+    EXPECT_EQ(ControlTextA(GetDlgItem(hDlg, kHost)), "p.example") << "shows what is stored";
 
     ClickFromOutside(hDlg, kEnableBGM);
     ASSERT_TRUE(WaitUntil([&] { return !IsCheckedFromOutside(GetDlgItem(hDlg, kEnableBGM)); }));
     TypeFromOutside(hDlg, kHost, "other.example");
-    EXPECT_TRUE(WaitUntil([&] { return ControlText(GetDlgItem(hDlg, kHost)) == "other.example"; }));
+    EXPECT_TRUE(
+        WaitUntil([&] { return ControlTextA(GetDlgItem(hDlg, kHost)) == "other.example"; }));
 
     PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(program.WaitForExit(), 0u);
@@ -337,7 +244,7 @@ TEST_F(SettingsEndToEndTest, CaptionPromptsMessagesAndVersionTitleReadInTheUsers
 
     // The message while the game runs.
     TypeFromOutside(hDlg, kPort, "80");
-    ASSERT_TRUE(WaitUntil([&] { return ControlText(hPort) == "80"; }));
+    ASSERT_TRUE(WaitUntil([&] { return ControlTextA(hPort) == "80"; }));
     HANDLE hGame = CreateMutexA(nullptr, TRUE, "Velmora Mutex");
     ASSERT_NE(hGame, nullptr);
     ClickFromOutside(hDlg, IDOK);
@@ -415,7 +322,8 @@ TEST_F(SettingsEndToEndTest, APasswordTheStoredValuesCannotHoldIsRefusedWithTheF
     DWORD_PTR nResult = 0;
     SendMessageTimeoutW(hPassword, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(password.c_str()),
                         SMTO_ABORTIFHUNG, 2000, &nResult);
-    ASSERT_TRUE(WaitUntil([&] { return ControlText(GetDlgItem(hDlg, kHost)) == "proxy.example"; }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return ControlTextA(GetDlgItem(hDlg, kHost)) == "proxy.example"; }));
 
     ClickFromOutside(hDlg, IDOK);
     HWND hBox = WaitForOtherDialog(program.ProcessId(), hDlg);
