@@ -179,65 +179,8 @@ void CheckStoredChoice(const PlayerChoice& choice)
               password + "\"");
 }
 
-// The program started from its unpacked file, ended by force should a check leave it running.
-class PlayerRun
-{
-public:
-    explicit PlayerRun(const std::wstring& path)
-    {
-        const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
-        std::wstring commandLine = L"\"" + path + L"\"";
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        if (!CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                            folder.c_str(), &startup, &m_process))
-        {
-            m_process = {};
-            m_dwStartError = GetLastError();
-        }
-    }
-    ~PlayerRun()
-    {
-        if (m_process.hProcess == nullptr)
-            return;
-        if (WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT)
-        {
-            TerminateProcess(m_process.hProcess, 99);
-            WaitForSingleObject(m_process.hProcess, kPatienceMs);
-        }
-        CloseHandle(m_process.hThread);
-        CloseHandle(m_process.hProcess);
-    }
-    PlayerRun(const PlayerRun&) = delete;
-    PlayerRun& operator=(const PlayerRun&) = delete;
-
-    bool Started() const { return m_process.hProcess != nullptr; }
-    DWORD StartError() const { return m_dwStartError; }
-    DWORD ProcessId() const { return m_process.dwProcessId; }
-
-    std::wstring ImagePath() const
-    {
-        wchar_t szPath[MAX_PATH] = {};
-        DWORD cch = MAX_PATH;
-        QueryFullProcessImageNameW(m_process.hProcess, 0, szPath, &cch);
-        return szPath;
-    }
-
-    DWORD WaitForExit() const
-    {
-        WaitForSingleObject(m_process.hProcess, kPatienceMs);
-        DWORD dwExitCode = STILL_ACTIVE;
-        GetExitCodeProcess(m_process.hProcess, &dwExitCode);
-        return dwExitCode;
-    }
-
-private:
-    PROCESS_INFORMATION m_process = {};
-    DWORD m_dwStartError = 0;
-};
-
 // Started from that very file, its main dialog on screen with the caption of the language's set.
-HWND StartAndFindDialog(const PlayerRun& program, const std::wstring& path,
+HWND StartAndFindDialog(const ChildProgram& program, const std::wstring& path,
                         const PlayerChoice& choice)
 {
     if (!Check(program.Started(), "the program starts from " + Utf8(path) + " (error " +
@@ -254,7 +197,7 @@ HWND StartAndFindDialog(const PlayerRun& program, const std::wstring& path,
     return hDlg;
 }
 
-void CheckVersionDialog(const PlayerRun& program, HWND hDlg, const PlayerChoice& choice)
+void CheckVersionDialog(const ChildProgram& program, HWND hDlg, const PlayerChoice& choice)
 {
     PostMessageW(hDlg, WM_SYSCOMMAND, kVersionCommand, 0);
     HWND hVersion = WaitForDialog(program.ProcessId(), kVersionLine);
@@ -281,7 +224,7 @@ void CheckFieldShows(HWND hDlg, int nID, const std::string& expected, const char
 int Save(const std::wstring& path, const PlayerChoice& choice)
 {
     RegDeleteTreeA(HKEY_CURRENT_USER, kAppKey);
-    PlayerRun program(path);
+    ChildProgram program(path, kPatienceMs);
     HWND hDlg = StartAndFindDialog(program, path, choice);
     if (hDlg == nullptr)
         return 1;
@@ -322,7 +265,7 @@ int Save(const std::wstring& path, const PlayerChoice& choice)
 
 int Read(const std::wstring& path, const PlayerChoice& choice)
 {
-    PlayerRun program(path);
+    ChildProgram program(path, kPatienceMs);
     HWND hDlg = StartAndFindDialog(program, path, choice);
     if (hDlg == nullptr)
         return 1;

@@ -110,3 +110,64 @@ inline void TypeFromOutside(HWND hDlg, int nID, const std::string& text)
     for (unsigned char ch : text)
         PostMessageW(hEdit, WM_CHAR, ch, 1);
 }
+
+// A program started by its full path, from its own folder; ended by force should a test leave it
+// running.
+class ChildProgram
+{
+public:
+    ChildProgram(const std::wstring& path, DWORD patienceMs) : m_patienceMs(patienceMs)
+    {
+        const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
+        std::wstring commandLine = L"\"" + path + L"\"";
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        if (!CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                            folder.empty() ? nullptr : folder.c_str(), &startup, &m_process))
+        {
+            m_process = {};
+            m_dwStartError = GetLastError();
+        }
+    }
+    ~ChildProgram()
+    {
+        if (m_process.hProcess == nullptr)
+            return;
+        if (WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT)
+        {
+            TerminateProcess(m_process.hProcess, 99);
+            WaitForSingleObject(m_process.hProcess, m_patienceMs);
+        }
+        CloseHandle(m_process.hThread);
+        CloseHandle(m_process.hProcess);
+    }
+    ChildProgram(const ChildProgram&) = delete;
+    ChildProgram& operator=(const ChildProgram&) = delete;
+
+    bool Started() const { return m_process.hProcess != nullptr; }
+    DWORD StartError() const { return m_dwStartError; }
+    DWORD ProcessId() const { return m_process.dwProcessId; }
+
+    // The file the process runs, as the system knows it.
+    std::wstring ImagePath() const
+    {
+        wchar_t szPath[MAX_PATH] = {};
+        DWORD cch = MAX_PATH;
+        QueryFullProcessImageNameW(m_process.hProcess, 0, szPath, &cch);
+        return szPath;
+    }
+
+    // The exit code, or STILL_ACTIVE when the program has not ended in time.
+    DWORD WaitForExit() const
+    {
+        WaitForSingleObject(m_process.hProcess, m_patienceMs);
+        DWORD dwExitCode = STILL_ACTIVE;
+        GetExitCodeProcess(m_process.hProcess, &dwExitCode);
+        return dwExitCode;
+    }
+
+private:
+    PROCESS_INFORMATION m_process = {};
+    DWORD m_dwStartError = 0;
+    DWORD m_patienceMs;
+};

@@ -82,54 +82,21 @@ HWND WaitForOtherDialog(DWORD dwProcessId, HWND hDlg)
 }
 
 // The program started from its built file; ended by force if a test leaves it running.
-class ProgramRun
+class ProgramRun : public ChildProgram
 {
 public:
-    ProgramRun()
-    {
-        std::string commandLine = "\"" STARTUP_SETTINGS_EXE "\"";
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof(startup);
-        if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &m_process))
-            m_process = {};
-    }
-    ~ProgramRun()
-    {
-        if (m_process.hProcess == nullptr)
-            return;
-        if (WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT)
-        {
-            TerminateProcess(m_process.hProcess, 99);
-            WaitForSingleObject(m_process.hProcess, kPatienceMs);
-        }
-        CloseHandle(m_process.hThread);
-        CloseHandle(m_process.hProcess);
-    }
-    ProgramRun(const ProgramRun&) = delete;
-    ProgramRun& operator=(const ProgramRun&) = delete;
-
-    bool Started() const { return m_process.hProcess != nullptr; }
-    DWORD ProcessId() const { return m_process.dwProcessId; }
+    ProgramRun() : ChildProgram(Widened(STARTUP_SETTINGS_EXE), kPatienceMs) {}
 
     HWND WaitForDialog() const
     {
         HWND hDlg = nullptr;
-        WaitUntil([&] { return (hDlg = VisibleDialogOf(m_process.dwProcessId)) != nullptr; });
+        WaitUntil([&] { return (hDlg = VisibleDialogOf(ProcessId())) != nullptr; });
         return hDlg;
     }
 
-    // The exit code, or STILL_ACTIVE when the program has not ended in time.
-    DWORD WaitForExit() const
-    {
-        WaitForSingleObject(m_process.hProcess, kPatienceMs);
-        DWORD dwExitCode = STILL_ACTIVE;
-        GetExitCodeProcess(m_process.hProcess, &dwExitCode);
-        return dwExitCode;
-    }
-
 private:
-    PROCESS_INFORMATION m_process = {};
+    // The build's path is ASCII.
+    static std::wstring Widened(const char* psz) { return std::wstring(psz, psz + strlen(psz)); }
 };
 
 class SettingsEndToEndTest : public ::testing::Test
