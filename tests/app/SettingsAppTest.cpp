@@ -47,7 +47,7 @@ TEST_F(SettingsAppTest, GetAppRegistryKeyCreatesTheApplicationKey)
 // lands below the test program's scratch key, and the real user's key stays as it was.
 TEST_F(SettingsAppTest, TheProgramsRegistryAccessLandsBelowTheScratchKey)
 {
-    const std::string userSettings = ScratchCurrentUser::UserSettings();
+    const auto userSettings = ScratchCurrentUser::UserSettings();
     ASSERT_TRUE(theApp.WriteProfileInt("Configs", "EnableBGM", 0));
     HKEY hKey = nullptr;
     ASSERT_EQ(RegOpenKeyExA(ScratchCurrentUser::Scratch(), "Software\\Orvane\\Tessaly Kr\\Configs",

@@ -6,9 +6,12 @@
 // test cannot use this (the end-to-end tests guard themselves instead).
 #pragma once
 
+#include "support/RegistrySnapshot.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <map>
 #include <string>
 
 class ScratchCurrentUser : public ::testing::Environment
@@ -78,7 +81,10 @@ public:
     }
 
     // The real key of the application's settings, as text: a line per value, "" when absent.
-    static std::string UserSettings() { return Describe(s_hRealSoftware, "Orvane\\Tessaly Kr"); }
+    static std::map<std::string, std::string> UserSettings()
+    {
+        return SnapshotRegistry("Orvane\\Tessaly Kr", s_hRealSoftware);
+    }
 
 private:
     static bool Exists(HKEY hParent, const char* pszPath)
@@ -92,43 +98,9 @@ private:
     }
 
     // The key's values and subkeys, each on a line of its own with its path; "" when absent.
-    static std::string Describe(HKEY hParent, const std::string& path)
-    {
-        HKEY hKey = nullptr;
-        if (hParent == nullptr ||
-            RegOpenKeyExA(hParent, path.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
-            return "";
-        std::string text = "[" + path + "]\n";
-        for (DWORD i = 0;; ++i)
-        {
-            char szName[256];
-            DWORD cchName = sizeof(szName);
-            DWORD dwType = 0;
-            DWORD cbData = 0;
-            if (RegEnumValueA(hKey, i, szName, &cchName, nullptr, &dwType, nullptr, &cbData) !=
-                ERROR_SUCCESS)
-                break;
-            std::string data(cbData, '\0');
-            RegQueryValueExA(hKey, szName, nullptr, nullptr,
-                             cbData ? reinterpret_cast<BYTE*>(&data[0]) : nullptr, &cbData);
-            text += path + "\\" + szName + " type " + std::to_string(dwType) + ": " + data + "\n";
-        }
-        for (DWORD i = 0;; ++i)
-        {
-            char szSubKey[256];
-            DWORD cchSubKey = sizeof(szSubKey);
-            if (RegEnumKeyExA(hKey, i, szSubKey, &cchSubKey, nullptr, nullptr, nullptr, nullptr) !=
-                ERROR_SUCCESS)
-                break;
-            text += Describe(hParent, path + "\\" + szSubKey);
-        }
-        RegCloseKey(hKey);
-        return text;
-    }
-
     static inline HKEY s_hRealSoftware = nullptr;
     static inline HKEY s_hScratch = nullptr;
-    std::string m_userSettingsBefore;
+    std::map<std::string, std::string> m_userSettingsBefore;
 };
 
 // Registers the redirection for this test program, once however many of its files ask for it.

@@ -10,13 +10,13 @@
 #include "support/LanguageTexts.h"
 #include "support/ModalDialogRun.h"
 #include "support/ReadOnlyKey.h"
+#include "support/RegistrySnapshot.h"
 #include "support/ScratchCurrentUser.h"
 #include "support/ScratchKey.h"
 #include "support/StoredPassword.h"
 #include "support/WindowText.h"
 #include "ui/CStartupSettingsDlg.h"
 
-#include "SettingsRegistrySnapshot.h"
 
 #include <gtest/gtest.h>
 

@@ -13,11 +13,11 @@
 #include "support/LanguageTexts.h"
 #include "support/ProcessDialogs.h"
 #include "support/ReadOnlyKey.h"
+#include "support/RegistrySnapshot.h"
 #include "support/ScratchKey.h"
 #include "support/StoredPassword.h"
 #include "support/WindowText.h"
 
-#include "SettingsRegistrySnapshot.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -1,4 +1,4 @@
-// A snapshot of a registry tree below HKEY_CURRENT_USER, to show that a run wrote nothing.
+// A snapshot of a registry tree, to show that a run wrote nothing or changed nothing.
 #pragma once
 
 #include <windows.h>
@@ -7,8 +7,8 @@
 #include <map>
 #include <string>
 
-// Every key and value below HKEY_CURRENT_USER\path: keys map to "key", values to their type and
-// bytes in hex. Empty when the key does not exist.
+// Every key and value below hRoot\path (HKEY_CURRENT_USER unless another root is given): keys map
+// to "key", values to their type and bytes in hex. Empty when the key does not exist.
 inline void SnapshotKey(HKEY hKey, const std::string& name,
                         std::map<std::string, std::string>* pEntries)
 {
@@ -48,11 +48,12 @@ inline void SnapshotKey(HKEY hKey, const std::string& name,
     }
 }
 
-inline std::map<std::string, std::string> SnapshotRegistry(const std::string& path)
+inline std::map<std::string, std::string> SnapshotRegistry(const std::string& path,
+                                                           HKEY hRoot = HKEY_CURRENT_USER)
 {
     std::map<std::string, std::string> entries;
     HKEY hKey = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+    if (hRoot == nullptr || RegOpenKeyExA(hRoot, path.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
         return entries;
     SnapshotKey(hKey, "", &entries);
     RegCloseKey(hKey);
