@@ -56,17 +56,6 @@ int CWinApp::ExitInstance()
     return 0;
 }
 
-int CWinApp::Run()
-{
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0)
-    {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return ExitInstance();
-}
-
 void CWinApp::InitDefaultAppName()
 {
     if (m_pszAppName == nullptr)
@@ -190,7 +179,7 @@ int AfxWinMain(HINSTANCE hInstance, int nCmdShow)
         return -1;
     pApp->m_hInstance = hInstance;
     pApp->InitDefaultAppName();
-    if (!pApp->InitInstance())
-        return pApp->ExitInstance();
-    return pApp->Run();
+    // The program's one modal dialog runs inside InitInstance; what it answers changes nothing.
+    pApp->InitInstance();
+    return pApp->ExitInstance();
 }

@@ -12,10 +12,10 @@ public:
     explicit CWinApp(LPCSTR lpszAppName = nullptr);
     virtual ~CWinApp();
 
-    // Called once after the framework's start-up. FALSE: no message loop, the program ends.
+    // Called once after the framework's start-up; the application runs its windows here. The
+    // framework has no message loop of its own: when InitInstance returns, the program ends.
     virtual BOOL InitInstance();
     virtual int ExitInstance();
-    virtual int Run();
 
     // Values then live under HKEY_CURRENT_USER\Software\<lpszRegistryKey>\<profile name>; the
     // profile name becomes a copy of the current application name.
