@@ -110,22 +110,6 @@ protected:
     HWND m_hDlg = nullptr;
 };
 
-TEST_F(LinkLabelTest, IsRegisteredAsAStaticControlClassWithItsOwnFactory)
-{
-    const CRuntimeClass* pClass = RUNTIME_CLASS(CLinkURLStatic);
-    EXPECT_STREQ(pClass->m_lpszClassName, "CLinkURLStatic");
-    EXPECT_TRUE(pClass->IsDerivedFrom(RUNTIME_CLASS(CStatic)));
-    CObject* pObject = pClass->CreateObject();
-    ASSERT_NE(pObject, nullptr);
-    EXPECT_TRUE(pObject->IsKindOf(RUNTIME_CLASS(CLinkURLStatic)));
-    auto* pLabel = static_cast<CLinkURLStatic*>(pObject);
-    EXPECT_TRUE(pLabel->m_strURL.IsEmpty());
-    EXPECT_FALSE(pLabel->m_bVisited);
-    EXPECT_EQ(pLabel->m_crText, kNormal);
-    EXPECT_EQ(pLabel->m_fontUnderline.GetSafeHandle(), nullptr);
-    delete pObject;
-}
-
 TEST_F(LinkLabelTest, AClickOnTheTextOpensTheAddressTakenAtAttachingAndTurnsItPurpleForGood)
 {
     ShellOpenRecorder recorder;
