@@ -6,5 +6,5 @@
 #error "a test program is built without exceptions: a library hands on the program's options"
 #endif
 #if !defined(__cpp_threadsafe_static_init)
-#error "a test program is built without thread-safe statics: a library hands on the program's options"
+#error "a test program is built without guarded statics: a library hands on the program's options"
 #endif
