@@ -9,11 +9,11 @@ from pathlib import Path
 
 PROGRAM = "StartupSettings.exe"
 FLOOR = "FloorDialog.exe"
-# What the figures are compared with; shown, never enforced.
-TARGET_RATIO = 1.15
+# The targets in force, which the figures are compared with; shown, never enforced. The hover
+# tick has no target of its own in microseconds: under Wine GetCursorPos alone is a wineserver
+# round trip, so the tick is judged against that call, which every tick must make.
+TARGET_RATIO = 1.05
 TARGET_CODE_KB = 80
-TARGET_TICK_US = 20
-# A hover tick over GetCursorPos alone, the one call that every tick must make.
 TARGET_TICK_RATIO = 1.3
 
 
@@ -94,8 +94,7 @@ def main(folder):
     if tick:
         tick_us = float(tick["tick-us-on"])
         print(f"{'hover tick, pointer on text (us)':<{width}}{tick_us:>16.2f}"
-              f"   (target <= {TARGET_TICK_US}: {mark(tick_us, TARGET_TICK_US)};"
-              f" {tick['calls']} calls, median of rounds)")
+              f"   ({tick['calls']} calls, median of rounds)")
         print(f"{'hover tick, pointer off text (us)':<{width}}{float(tick['tick-us-off']):>16.2f}")
         print(f"{'  GetCursorPos alone (us)':<{width}}{float(tick['cursor-us']):>16.2f}"
               "   (one wineserver round trip, part of every tick)")

@@ -78,6 +78,8 @@ sizes "$tree32/bench/FloorDialog.exe" >"$out/size-floor.txt"
 
 emulated=""
 [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] && emulated=", 32-bit code under $(qemu-i386 --version | head -n 1)"
+echo "measured: $(date -u '+%Y-%m-%d %H:%M UTC'), commit $(git rev-parse --short HEAD)\
+$([ -z "$(git status --porcelain --untracked-files=no)" ] || echo ' with uncommitted changes')"
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'),\
  $("$loader" --version)$emulated"
 python3 scripts/bench-table.py "$out"

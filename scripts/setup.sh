@@ -7,6 +7,7 @@
 # of the set. Should the i386 lists be unavailable, everything else is still installed, a warning
 # says so loudly, and the i686 tests report themselves skipped with the reason.
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 
 packages=(
   cmake make g++ python3                       # host build and the scripts
@@ -63,11 +64,20 @@ fi
 # search under Wine's memory reservations); the backported 10.0 takes under a second.
 qemu_i386=/proc/sys/fs/binfmt_misc/qemu-i386
 run_i386_through_qemu() {
-  local list=/etc/apt/sources.list.d/bookworm-backports.list
+  local sources=/etc/apt/sources.list.d/bookworm-backports.sources
   echo "setup: this kernel does not run 32-bit x86 programs: running them under qemu-user"
   if ! dpkg-query -W -f='${Version}' qemu-user-static 2>/dev/null | grep -q bpo; then
-    if [ ! -f "$list" ]; then
-      echo "deb http://deb.debian.org/debian bookworm-backports main" | $sudo tee "$list" >/dev/null
+    # The backports come from the mirror that this machine's Debian source already names, with
+    # the same signing key (scripts/backports-source.sh reads it from the apt configuration).
+    if ! "$here/backports-source.sh" --configured; then
+      local stanza
+      stanza=$("$here/backports-source.sh") || {
+        echo "setup: WARNING: no Debian bookworm source is configured for apt, so qemu-user-static"
+        echo "setup: cannot come from bookworm-backports; the i686 tests will not run"
+        return 0
+      }
+      echo "setup: adding bookworm-backports from the configured Debian mirror"
+      printf '%s\n' "$stanza" | $sudo tee "$sources" >/dev/null
     fi
     $sudo apt-get update -qq
     $sudo apt-get install -y -qq --no-install-recommends -t bookworm-backports qemu-user-static \

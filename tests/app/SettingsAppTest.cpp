@@ -4,7 +4,7 @@
 #include "app/CSettingsApp.h"
 #include "app/GameMutex.h"
 #include "app/TitledText.h"
-#include "framework/ModuleState.h"
+#include "support/DialogDriver.h"
 #include "support/ScratchCurrentUser.h"
 #include "support/ScratchKey.h"
 
@@ -26,12 +26,15 @@ protected:
     ScratchKey appKey{kAppKey};
 };
 
-TEST_F(SettingsAppTest, IdentityIsTheMakerKeyProfileNameAndProductTitle)
+// The framework's own message boxes (the validation prompts among them) take their caption from
+// the application's name, which the identity sets to the product title.
+TEST_F(SettingsAppTest, TheFrameworksMessageBoxesAreCaptionedWithTheProductTitle)
 {
-    EXPECT_STREQ(theApp.m_pszRegistryKey, "Orvane");
-    EXPECT_STREQ(theApp.m_pszProfileName, "Tessaly Kr");
-    EXPECT_STREQ(theApp.m_pszAppName, "Corvath Plus");
-    EXPECT_EQ(AfxGetModuleState()->m_lpszCurrentAppName, theApp.m_pszAppName);
+    MessageBoxAnswerer boxes{IDOK};
+    EXPECT_EQ(AfxMessageBox("text", MB_OK | MB_ICONEXCLAMATION), IDOK);
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].shownCaption, "Corvath Plus");
+    EXPECT_EQ(boxes.Seen()[0].shownText, "text");
 }
 
 TEST_F(SettingsAppTest, GetAppRegistryKeyCreatesTheApplicationKey)

@@ -110,22 +110,6 @@ protected:
     HWND m_hDlg = nullptr;
 };
 
-TEST_F(LinkLabelTest, IsRegisteredAsAStaticControlClassWithItsOwnFactory)
-{
-    const CRuntimeClass* pClass = RUNTIME_CLASS(CLinkURLStatic);
-    EXPECT_STREQ(pClass->m_lpszClassName, "CLinkURLStatic");
-    EXPECT_TRUE(pClass->IsDerivedFrom(RUNTIME_CLASS(CStatic)));
-    CObject* pObject = pClass->CreateObject();
-    ASSERT_NE(pObject, nullptr);
-    EXPECT_TRUE(pObject->IsKindOf(RUNTIME_CLASS(CLinkURLStatic)));
-    auto* pLabel = static_cast<CLinkURLStatic*>(pObject);
-    EXPECT_TRUE(pLabel->m_strURL.IsEmpty());
-    EXPECT_FALSE(pLabel->m_bVisited);
-    EXPECT_EQ(pLabel->m_crText, kNormal);
-    EXPECT_EQ(pLabel->m_fontUnderline.GetSafeHandle(), nullptr);
-    delete pObject;
-}
-
 TEST_F(LinkLabelTest, AClickOnTheTextOpensTheAddressTakenAtAttachingAndTurnsItPurpleForGood)
 {
     ShellOpenRecorder recorder;
@@ -141,7 +125,7 @@ TEST_F(LinkLabelTest, AClickOnTheTextOpensTheAddressTakenAtAttachingAndTurnsItPu
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_TRUE(label.m_bVisited);
     EXPECT_EQ(label.m_crText, kVisited);
-    EXPECT_EQ(recorder.Opened(1, 800), std::vector<std::string>{"http://attached.example/"});
+    EXPECT_EQ(recorder.OpenedUpToMarker(1), std::vector<std::string>{"http://attached.example/"});
 
     // Visited is for good: purple while pressed, dragged, released off the text, and hovered.
     Press(label, OnText());
@@ -153,7 +137,8 @@ TEST_F(LinkLabelTest, AClickOnTheTextOpensTheAddressTakenAtAttachingAndTurnsItPu
     PointAt(label, OnText());
     LetTheTimerTick();
     EXPECT_EQ(label.m_crText, kVisited);
-    EXPECT_EQ(recorder.OpenedAfterGrace().size(), 1u) << "released off the text: no second open";
+    EXPECT_EQ(recorder.OpenedUpToMarker(), std::vector<std::string>{"http://attached.example/"})
+        << "released off the text: no second open";
 }
 
 TEST_F(LinkLabelTest, TheSecondClickOfADoubleClickOpensNothing)
@@ -164,7 +149,7 @@ TEST_F(LinkLabelTest, TheSecondClickOfADoubleClickOpensNothing)
     Click(label, OnText());
     Send(label, WM_LBUTTONDBLCLK, OnText(), MK_LBUTTON);
     Release(label, OnText());
-    EXPECT_EQ(recorder.Opened(1, 800), std::vector<std::string>{"http://double.example/"});
+    EXPECT_EQ(recorder.OpenedUpToMarker(1), std::vector<std::string>{"http://double.example/"});
 }
 
 TEST_F(LinkLabelTest, PressOnTheTextDragOffAndReleaseOpensNothing)
@@ -202,7 +187,7 @@ TEST_F(LinkLabelTest, PressOnTheTextDragOffAndReleaseOpensNothing)
         EXPECT_EQ(label.m_crText, c.released);
         EXPECT_EQ(label.m_bVisited, c.visited);
     }
-    EXPECT_TRUE(recorder.OpenedAfterGrace().empty());
+    EXPECT_TRUE(recorder.OpenedUpToMarker().empty());
 }
 
 TEST_F(LinkLabelTest, PressOffTheTextAndReleaseOnItChangesNothing)
@@ -217,7 +202,7 @@ TEST_F(LinkLabelTest, PressOffTheTextAndReleaseOnItChangesNothing)
     Release(label, OnText());
     EXPECT_EQ(label.m_crText, kNormal) << "the next tick, not the release, sets the hover colour";
     EXPECT_FALSE(label.m_bVisited);
-    EXPECT_TRUE(recorder.OpenedAfterGrace().empty());
+    EXPECT_TRUE(recorder.OpenedUpToMarker().empty());
 }
 
 TEST_F(LinkLabelTest, ACaptureTakenAwayDuringAPressEndsItAndTheReleaseDoesNothing)
@@ -251,7 +236,7 @@ TEST_F(LinkLabelTest, ACaptureTakenAwayDuringAPressEndsItAndTheReleaseDoesNothin
         LetTheTimerTick(); // no longer pressed: the timer recomputes, and the pointer is away
         EXPECT_EQ(label.m_crText, kNormal);
     }
-    EXPECT_TRUE(recorder.OpenedAfterGrace().empty());
+    EXPECT_TRUE(recorder.OpenedUpToMarker().empty());
 }
 
 TEST_F(LinkLabelTest, AFailedOpenLeavesTheLabelUnvisitedAndRed)
@@ -278,7 +263,7 @@ TEST_F(LinkLabelTest, AFailedOpenLeavesTheLabelUnvisitedAndRed)
         EXPECT_TRUE(label.m_bVisited);
         EXPECT_EQ(label.m_crText, kVisited);
     }
-    EXPECT_EQ(recorder.Opened(1, 800), std::vector<std::string>{"http://retry.example/"});
+    EXPECT_EQ(recorder.OpenedUpToMarker(1), std::vector<std::string>{"http://retry.example/"});
 }
 
 TEST_F(LinkLabelTest, ALabelWithoutTextIsNoLinkUntilItGetsSome)
@@ -292,7 +277,7 @@ TEST_F(LinkLabelTest, ALabelWithoutTextIsNoLinkUntilItGetsSome)
     Press(label, OnText());
     EXPECT_EQ(GetCapture(), nullptr);
     Release(label, OnText());
-    EXPECT_TRUE(recorder.OpenedAfterGrace().empty());
+    EXPECT_TRUE(recorder.OpenedUpToMarker().empty());
 
     // The address is taken from the text when a click first needs it.
     label.SetWindowText("http://late.example/");
@@ -458,7 +443,7 @@ TEST_F(LinkLabelTest, RealMouseClicksReachTheLabelAndADoubleClickOpensOnce)
     ASSERT_EQ(SendInput(4, clicks, sizeof(INPUT)), 4u);
     PumpFor(100);
     EXPECT_TRUE(label.m_bVisited);
-    EXPECT_EQ(recorder.Opened(1, 800), std::vector<std::string>{"http://input.example/"});
+    EXPECT_EQ(recorder.OpenedUpToMarker(1), std::vector<std::string>{"http://input.example/"});
 }
 
 TEST_F(LinkLabelTest, TheHoverTimerFollowsThePointerUnlessTheLabelIsPressed)
@@ -995,6 +980,6 @@ TEST_F(LinkPaintingTest, AStaticOfAnotherTypeIsPaintedPlainButStillClicks)
     EXPECT_FALSE(label.HitTestText(offText)) << "the box is measured as for a left-aligned text";
     Click(label, offText);
     Click(label, OnText());
-    EXPECT_EQ(recorder.Opened(1, 800), std::vector<std::string>{"http://frame.example/"});
+    EXPECT_EQ(recorder.OpenedUpToMarker(1), std::vector<std::string>{"http://frame.example/"});
 }
 } // namespace

@@ -295,7 +295,7 @@ TEST_F(VersionInfoDlgTest, TheSystemMenuItemOpensItWithBoldTitleVersionAndLinksE
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_TRUE(steps.Finished());
     EXPECT_EQ(theApp.m_pMainWnd, nullptr) << "cleared when the main window went";
-    EXPECT_EQ(recorder.Opened(1, 800), std::vector<std::string>{kHomePage});
+    EXPECT_EQ(recorder.OpenedUpToMarker(1), std::vector<std::string>{kHomePage});
 }
 
 // Wine answers 0 to GetGuiResources and GetProcessHandleCount whatever is open, so what can be
