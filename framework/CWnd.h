@@ -35,9 +35,12 @@ public:
                   const RECT& rect, HWND hWndParent, UINT nID);
     BOOL DestroyWindow();
 
-    // Handles one message: the message map first, then the default handling.
+    // Handles one message, as the window's Unicode procedure received it: the message map first
+    // (a handler gets the message's text in the program's code page, see CTextMessage), then the
+    // default handling.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
-    // The default handling of a message: the window's own (superclass) procedure.
+    // The default handling of a message, given in its wide form: the window's own (superclass)
+    // procedure, or DefWindowProcW.
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // Offered the WM_CTLCOLOR* messages that the parent received for this control.
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
@@ -98,6 +101,7 @@ private:
     bool DispatchMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     bool ReflectCtlColor(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     void OnNcDestroyed();
+    void RestoreSuperProcedure();
 
     MSG m_currentMsg = {};
 
@@ -106,7 +110,7 @@ private:
     static LRESULT CALLBACK CreateHookProc(int nCode, WPARAM wParam, LPARAM lParam);
 };
 
-// The window procedure of every window the framework manages.
+// The window procedure of every window the framework manages: a Unicode one.
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The next window this thread creates is attached to pWnd and subclassed from its first message.

@@ -357,8 +357,8 @@ LRESULT CLinkURLStatic::CallStatic(UINT message, WPARAM wParam, LPARAM lParam)
 {
     // Before subclassing is complete the window's procedure is still the static's own.
     if (m_pfnSuper == nullptr)
-        return ::SendMessageA(m_hWnd, message, wParam, lParam);
-    return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
+        return ::SendMessageW(m_hWnd, message, wParam, lParam);
+    return ::CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
 }
 
 void CLinkURLStatic::OnSetFont(HFONT hFont, BOOL bRedraw)
@@ -415,7 +415,7 @@ HBRUSH CLinkURLStatic::ParentBackgroundBrush(HDC hDC)
     m_bAskingParent = false;
     // A parent that answers no brush leaves the colours to the system, as for any static.
     if (hBrush == nullptr)
-        hBrush = reinterpret_cast<HBRUSH>(::DefWindowProcA(hParent, WM_CTLCOLORSTATIC,
+        hBrush = reinterpret_cast<HBRUSH>(::DefWindowProcW(hParent, WM_CTLCOLORSTATIC,
                                                            reinterpret_cast<WPARAM>(hDC),
                                                            reinterpret_cast<LPARAM>(m_hWnd)));
     return hBrush;

@@ -99,6 +99,21 @@ private:
     static std::wstring Widened(const char* psz) { return std::wstring(psz, psz + strlen(psz)); }
 };
 
+// What a reader is told of every label, link, box and button of the dialog (WM_GETTEXT, wide) is
+// the text it draws. (An edit draws what it holds, not the window text kept for it.)
+void ExpectEveryChildReadsAsDrawn(HWND hDlg)
+{
+    for (HWND hChild = GetWindow(hDlg, GW_CHILD); hChild != nullptr;
+         hChild = GetWindow(hChild, GW_HWNDNEXT))
+    {
+        wchar_t szClass[16] = {};
+        GetClassNameW(hChild, szClass, 16);
+        if (lstrcmpiW(szClass, L"Edit") == 0)
+            continue;
+        EXPECT_EQ(ShownText(hChild), DrawnText(hChild)) << "control " << GetDlgCtrlID(hChild);
+    }
+}
+
 class SettingsEndToEndTest : public ::testing::Test
 {
 protected:
@@ -195,6 +210,7 @@ TEST_F(SettingsEndToEndTest, CaptionPromptsMessagesAndVersionTitleReadInTheUsers
     HWND hDlg = program.WaitForDialog();
     ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
     EXPECT_EQ(ShownText(hDlg), texts.caption) << "caption";
+    ExpectEveryChildReadsAsDrawn(hDlg);
 
     // The framework's prompt for a port that is no number: an emptied port field.
     HWND hPort = GetDlgItem(hDlg, kPort);
@@ -229,6 +245,8 @@ TEST_F(SettingsEndToEndTest, CaptionPromptsMessagesAndVersionTitleReadInTheUsers
     ASSERT_NE(hVersion, nullptr) << "no version dialog appeared";
     EXPECT_NE(GetDlgItem(hVersion, kHomePageLink), nullptr);
     EXPECT_EQ(ShownItemText(hVersion, 1013), texts.caption) << "version title line";
+    EXPECT_EQ(ShownText(hVersion), DrawnText(hVersion)) << "version dialog caption";
+    ExpectEveryChildReadsAsDrawn(hVersion);
     PostMessageA(hVersion, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(hVersion); }));
 
