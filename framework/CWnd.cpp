@@ -60,12 +60,19 @@ bool IsCtlColorMessage(UINT message)
 
 IMPLEMENT_DYNAMIC(CWnd, CObject)
 
+// clang-format off
 const AFX_MSGMAP* CWnd::GetThisMessageMap()
 {
-    static const AFX_MSGMAP_ENTRY s_entries[] = {{0, 0, 0, nullptr}};
+    using ThisClass = CWnd;
+    static const AFX_MSGMAP_ENTRY s_entries[] = {
+        ON_WM_SYSCOLORCHANGE()
+        ON_WM_SETTINGCHANGE()
+        {0, 0, 0, nullptr}
+    };
     static const AFX_MSGMAP s_map = {nullptr, &s_entries[0]};
     return &s_map;
 }
+// clang-format on
 
 const AFX_MSGMAP* CWnd::GetMessageMap() const
 {
@@ -260,6 +267,30 @@ int CWnd::OnCreate(LPCREATESTRUCTA)
 void CWnd::OnDestroy()
 {
     Default();
+}
+
+// The system tells only top-level windows that its colours or settings changed: a top-level
+// window passes the news on to its controls, which may draw with system colours or settings.
+void CWnd::OnSysColorChange()
+{
+    Default();
+    if ((GetStyle() & WS_CHILD) == 0)
+        SendMessageToChildren(WM_SYSCOLORCHANGE, 0, 0);
+}
+
+void CWnd::OnSettingChange(UINT, LPCSTR)
+{
+    Default();
+    // Passed on in the wide form the window received.
+    if ((GetStyle() & WS_CHILD) == 0)
+        SendMessageToChildren(WM_SETTINGCHANGE, m_currentMsg.wParam, m_currentMsg.lParam);
+}
+
+void CWnd::SendMessageToChildren(UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild != nullptr;
+         hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+        ::SendMessageW(hChild, message, wParam, lParam);
 }
 
 CWnd* CWnd::GetDlgItem(int nID) const

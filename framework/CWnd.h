@@ -94,6 +94,12 @@ protected:
     // Handlers that derived classes name in their maps and that pass on to the default handling.
     int OnCreate(LPCREATESTRUCTA lpCreateStruct);
     void OnDestroy();
+    // A top-level window passes these on to its child windows after the default handling.
+    void OnSysColorChange();
+    void OnSettingChange(UINT uFlags, LPCSTR lpszSection);
+
+    // Sends the message, in its wide form, to each direct child window.
+    void SendMessageToChildren(UINT message, WPARAM wParam, LPARAM lParam) const;
 
     WNDPROC m_pfnSuper = nullptr;
 

@@ -146,6 +146,13 @@ protected:                                                                      
 #define ON_WM_KILLFOCUS()                                                                          \
     {WM_KILLFOCUS, 0, 0,                                                                           \
      AFX_THUNK_(pThis->OnKillFocus(reinterpret_cast<HWND>(wParam)); return 0;)},
+#define ON_WM_SYSCOLORCHANGE()                                                                     \
+    {WM_SYSCOLORCHANGE, 0, 0, AFX_THUNK_(pThis->OnSysColorChange(); return 0;)},
+#define ON_WM_SETTINGCHANGE()                                                                      \
+    {WM_SETTINGCHANGE, 0, 0,                                                                       \
+     AFX_THUNK_(pThis->OnSettingChange(static_cast<UINT>(wParam),                                  \
+                                       reinterpret_cast<LPCSTR>(lParam));                          \
+                return 0;)},
 #define ON_WM_CTLCOLOR_REFLECT()                                                                   \
     {WM_REFLECT_CTLCOLOR, 0, 0,                                                                    \
      AFX_THUNK_(return reinterpret_cast<LRESULT>(                                                  \

@@ -40,6 +40,8 @@ ON_WM_KILLFOCUS()
 ON_WM_PAINT()
 ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
 ON_MESSAGE(WM_UPDATEUISTATE, OnUpdateUIState)
+ON_WM_SYSCOLORCHANGE()
+ON_WM_SETTINGCHANGE()
 END_MESSAGE_MAP()
 
 CLinkURLStatic::CLinkURLStatic() : m_bVisited(FALSE), m_crText(s_crNormal) {}
@@ -436,7 +438,7 @@ HBRUSH CLinkURLStatic::CtlColor(HDC hDC, UINT)
     // The static fills its box with this brush before it draws the text: the old text goes, and
     // the label shows the same background as the statics around it.
     HBRUSH hBrush = ParentBackgroundBrush(hDC);
-    ::SetTextColor(hDC, m_crText);
+    ::SetTextColor(hDC, DrawnTextColor());
     ::SetBkMode(hDC, TRANSPARENT);
     return hBrush;
 }
@@ -457,6 +459,30 @@ HBRUSH CLinkURLStatic::ParentBackgroundBrush(HDC hDC)
                                                            reinterpret_cast<WPARAM>(hDC),
                                                            reinterpret_cast<LPARAM>(m_hWnd)));
     return hBrush;
+}
+
+COLORREF CLinkURLStatic::DrawnTextColor() const
+{
+    // Under high contrast the scheme's colour for links stands for every state: the blue, red and
+    // purple could not be read on its background. The underline still marks the link.
+    HIGHCONTRASTW highContrast = {};
+    highContrast.cbSize = sizeof(highContrast);
+    if (::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(highContrast), &highContrast, 0) &&
+        (highContrast.dwFlags & HCF_HIGHCONTRASTON) != 0)
+        return ::GetSysColor(COLOR_HOTLIGHT);
+    return m_crText;
+}
+
+void CLinkURLStatic::OnSysColorChange()
+{
+    Default();
+    Invalidate(TRUE);
+}
+
+void CLinkURLStatic::OnSettingChange(UINT, LPCSTR)
+{
+    Default();
+    Invalidate(TRUE); // high contrast may have been switched on or off
 }
 
 // The dialog manager takes the Enter key for the default button unless the focused control asks

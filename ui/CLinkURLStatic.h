@@ -12,7 +12,9 @@
 //
 // The keyboard reaches a label too: it is a tab stop; while it has the focus it shows a focus
 // rectangle around its text (unless its dialog hides keyboard cues); Enter or Space opens it as a
-// click does, and the menu key or Shift+F10 offers the copy menu at the text.
+// click does, and the menu key or Shift+F10 offers the copy menu at the text. While the system's
+// high-contrast setting is on, the text is drawn in the system's hot-light colour in every state,
+// and the label repaints when the system's colours or settings change.
 #pragma once
 
 #include "framework/CFont.h"
@@ -75,6 +77,8 @@ protected:
     void OnPaint();
     LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
     LRESULT OnUpdateUIState(WPARAM wParam, LPARAM lParam);
+    void OnSysColorChange();
+    void OnSettingChange(UINT uFlags, LPCSTR lpszSection);
     LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
     void OnSize(UINT nType, int cx, int cy);
     void OnStyleChanged(int nStyleType, LPSTYLESTRUCT lpStyleStruct);
@@ -110,6 +114,8 @@ private:
     // The focus rectangle around the text, while the label has the focus and its dialog shows
     // keyboard cues.
     void DrawFocusCue(HDC hDC);
+    // The colour the text is drawn in: m_crText, or under high contrast the hot-light colour.
+    COLORREF DrawnTextColor() const;
 
     // The font the control was given (WM_SETFONT), which WM_GETFONT reports; the static itself
     // holds its underlined copy.

@@ -1,6 +1,7 @@
-// The link labels for players who use no mouse: the version dialog walked with the keyboard alone
-// (Tab to each link, Enter and Space to open it, Shift+F10 and the menu key for its copy menu, Esc
-// to close), and the focus rectangle with the keyboard cues that hide it.
+// The link labels for players who use no mouse or who need high contrast: the version dialog walked
+// with the keyboard alone (Tab to each link, Enter and Space to open it, Shift+F10 and the menu
+// key for its copy menu, Esc to close), the focus rectangle and the keyboard cues that hide it,
+// and the colours while the system's high-contrast setting is on.
 #include "app/CSettingsApp.h"
 #include "app/LanguageChoice.h"
 #include "framework/CWnd.h"
@@ -345,4 +346,164 @@ TEST_F(LinkLookTest, AFocusedLinkShowsAFocusRectangleAroundItsTextUnlessCuesAreH
     EXPECT_EQ(Painted(label), unfocused) << "gone once the focus moves on";
 }
 
+// The address of the import slot through which this program calls the named function of the
+// named library, or null.
+FARPROC* ImportSlot(const char* pszLibrary, const char* pszFunction)
+{
+    auto* pBase = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    const auto* pDos = reinterpret_cast<const IMAGE_DOS_HEADER*>(pBase);
+    const auto* pNt = reinterpret_cast<const IMAGE_NT_HEADERS*>(pBase + pDos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports =
+        pNt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* pImport = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(pBase + imports.VirtualAddress);
+         pImport->Name != 0; ++pImport)
+    {
+        if (lstrcmpiA(reinterpret_cast<const char*>(pBase + pImport->Name), pszLibrary) != 0)
+            continue;
+        auto* pName = reinterpret_cast<IMAGE_THUNK_DATA*>(pBase + pImport->OriginalFirstThunk);
+        auto* pSlot = reinterpret_cast<IMAGE_THUNK_DATA*>(pBase + pImport->FirstThunk);
+        for (; pName->u1.AddressOfData != 0; ++pName, ++pSlot)
+        {
+            if (IMAGE_SNAP_BY_ORDINAL(pName->u1.Ordinal))
+                continue;
+            const auto* pByName =
+                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(pBase + pName->u1.AddressOfData);
+            if (strcmp(reinterpret_cast<const char*>(pByName->Name), pszFunction) == 0)
+                return reinterpret_cast<FARPROC*>(&pSlot->u1.Function);
+        }
+    }
+    return nullptr;
+}
+
+// High contrast turned on for this test and off again when it ends, with a black scheme whose
+// hot-light (link) colour is yellow. Where the platform keeps the setting (Windows), it is set
+// with SystemParametersInfo; Wine 8 refuses SPI_SETHIGHCONTRAST (ERROR_INVALID_SPI_VALUE) and
+// always answers "off", so there this program's own SPI_GETHIGHCONTRAST answers "on" instead, and
+// the scheme's colours are applied with SetSysColors as Windows applies them. Either way the
+// dialog is told as Windows tells every top-level window: WM_SYSCOLORCHANGE and WM_SETTINGCHANGE.
+class HighContrastOn
+{
+public:
+    explicit HighContrastOn(HWND hDlg) : m_hDlg(hDlg)
+    {
+        for (size_t i = 0; i < kColourCount; ++i)
+            m_saved[i] = GetSysColor(kElements[i]);
+        HIGHCONTRASTW hc = {};
+        hc.cbSize = sizeof(hc);
+        SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(hc), &hc, 0);
+        hc.dwFlags |= HCF_HIGHCONTRASTON;
+        m_bPlatform = SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof(hc), &hc, 0) != FALSE;
+        if (!m_bPlatform)
+        {
+            m_pSlot = ImportSlot("user32.dll", "SystemParametersInfoW");
+            EXPECT_NE(m_pSlot, nullptr) << "no import of SystemParametersInfoW to answer through";
+            if (m_pSlot != nullptr)
+            {
+                s_pfnReal = reinterpret_cast<SpiFunction>(reinterpret_cast<void*>(*m_pSlot));
+                Replace(reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&AnswerHighContrastOn)));
+            }
+        }
+        const COLORREF scheme[kColourCount] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(255, 255, 255),
+                                               RGB(255, 255, 0)};
+        SetSysColors(static_cast<int>(kColourCount), kElements, scheme);
+        Notify();
+    }
+    ~HighContrastOn()
+    {
+        if (m_bPlatform)
+        {
+            HIGHCONTRASTW hc = {};
+            hc.cbSize = sizeof(hc);
+            SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(hc), &hc, 0);
+            hc.dwFlags &= ~static_cast<DWORD>(HCF_HIGHCONTRASTON);
+            SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof(hc), &hc, 0);
+        }
+        else if (m_pSlot != nullptr)
+        {
+            Replace(reinterpret_cast<FARPROC>(reinterpret_cast<void*>(s_pfnReal)));
+        }
+        SetSysColors(static_cast<int>(kColourCount), kElements, m_saved);
+        Notify();
+    }
+    HighContrastOn(const HighContrastOn&) = delete;
+    HighContrastOn& operator=(const HighContrastOn&) = delete;
+
+private:
+    using SpiFunction = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT);
+    static constexpr size_t kColourCount = 4;
+    static constexpr int kElements[kColourCount] = {COLOR_3DFACE, COLOR_BTNTEXT, COLOR_WINDOWTEXT,
+                                                    COLOR_HOTLIGHT};
+
+    static BOOL WINAPI AnswerHighContrastOn(UINT uiAction, UINT uiParam, PVOID pvParam,
+                                            UINT fWinIni)
+    {
+        const BOOL bResult = s_pfnReal(uiAction, uiParam, pvParam, fWinIni);
+        if (uiAction == SPI_GETHIGHCONTRAST && bResult)
+            static_cast<HIGHCONTRASTW*>(pvParam)->dwFlags |= HCF_HIGHCONTRASTON;
+        return bResult;
+    }
+
+    void Replace(FARPROC pfn)
+    {
+        DWORD dwOld = 0;
+        VirtualProtect(m_pSlot, sizeof(*m_pSlot), PAGE_READWRITE, &dwOld);
+        *m_pSlot = pfn;
+        VirtualProtect(m_pSlot, sizeof(*m_pSlot), dwOld, &dwOld);
+    }
+
+    void Notify()
+    {
+        SendMessageW(m_hDlg, WM_SYSCOLORCHANGE, 0, 0);
+        SendMessageW(m_hDlg, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+        FlushEvents();
+    }
+
+    static inline SpiFunction s_pfnReal = nullptr;
+    HWND m_hDlg;
+    bool m_bPlatform = false;
+    FARPROC* m_pSlot = nullptr;
+    COLORREF m_saved[kColourCount] = {};
+};
+
+// While high contrast is on, every link (visited too) is drawn in the system's hot-light colour on
+// the dialog's own background; the label repaints when the setting changes while it is open; once
+// high contrast is off again, the normal colours are back.
+TEST_F(LinkLookTest, UnderHighContrastLinksDrawInTheHotLightColourOnTheDialogsBackground)
+{
+    ShellOpenRecorder recorder;
+    CLinkURLStatic label;
+    Attach(label, IDC_LINK_HOMEPAGE, "http://contrast.example/");
+    CLinkURLStatic visited;
+    Attach(visited, IDC_LINK_COMMUNITY, "http://visited.example/");
+    SendMessageA(visited, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageA(visited, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    ASSERT_TRUE(visited.m_bVisited);
+    ExpectUnderlinedIn(label, kNormal, TextExtentOf(label));
+    ExpectUnderlinedIn(visited, kVisited, TextExtentOf(visited));
+    {
+        HighContrastOn highContrast(m_hDlg);
+        const COLORREF hotLight = GetSysColor(COLOR_HOTLIGHT);
+        const COLORREF face = GetSysColor(COLOR_3DFACE);
+        ASSERT_NE(hotLight, face);
+        for (CLinkURLStatic* pLabel : {&label, &visited})
+        {
+            SCOPED_TRACE(std::string(pLabel->m_strURL));
+            ExpectUnderlinedIn(*pLabel, hotLight, TextExtentOf(*pLabel));
+            LabelCanvas canvas(*pLabel);
+            canvas.Paint();
+            EXPECT_EQ(canvas.At(canvas.Width() - 2, canvas.Height() - 2), face)
+                << "on the dialog's own background";
+        }
+        // A setting changed while the dialog is open: the labels paint again at once.
+        ValidateRect(label, nullptr);
+        SendMessageW(m_hDlg, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+        RECT rcUpdate = {};
+        EXPECT_TRUE(GetUpdateRect(label, &rcUpdate, FALSE)) << "repainted after the change";
+        ValidateRect(label, nullptr);
+        SendMessageW(m_hDlg, WM_SYSCOLORCHANGE, 0, 0);
+        EXPECT_TRUE(GetUpdateRect(label, &rcUpdate, FALSE)) << "repainted after new colours";
+    }
+    ExpectUnderlinedIn(label, kNormal, TextExtentOf(label));
+    ExpectUnderlinedIn(visited, kVisited, TextExtentOf(visited));
+}
 } // namespace
