@@ -1,5 +1,6 @@
 #include "framework/CWnd.h"
 
+#include "framework/CTextMessage.h"
 #include "framework/CWideText.h"
 #include "framework/CWinApp.h"
 #include "framework/ModuleState.h"
@@ -59,12 +60,19 @@ bool IsCtlColorMessage(UINT message)
 
 IMPLEMENT_DYNAMIC(CWnd, CObject)
 
+// clang-format off
 const AFX_MSGMAP* CWnd::GetThisMessageMap()
 {
-    static const AFX_MSGMAP_ENTRY s_entries[] = {{0, 0, 0, nullptr}};
+    using ThisClass = CWnd;
+    static const AFX_MSGMAP_ENTRY s_entries[] = {
+        ON_WM_SYSCOLORCHANGE()
+        ON_WM_SETTINGCHANGE()
+        {0, 0, 0, nullptr}
+    };
     static const AFX_MSGMAP s_map = {nullptr, &s_entries[0]};
     return &s_map;
 }
+// clang-format on
 
 const AFX_MSGMAP* CWnd::GetMessageMap() const
 {
@@ -76,8 +84,7 @@ CWnd::~CWnd()
     if (m_hWnd != nullptr)
     {
         // The object goes before its window: give the window its own procedure back.
-        if (m_pfnSuper != nullptr && IsWindow(m_hWnd))
-            SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+        RestoreSuperProcedure();
         Detach();
     }
 }
@@ -118,8 +125,9 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
     if (!Attach(hWnd))
         return FALSE;
     PreSubclassWindow();
+    // The W function: the window gets a Unicode procedure (see CTextMessage).
     m_pfnSuper = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+        SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
     if (m_pfnSuper == nullptr)
     {
         Detach();
@@ -137,10 +145,12 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle,
                     const RECT& rect, HWND hWndParent, UINT nID)
 {
+    const CWideText className(lpszClassName);
+    const CWideText windowName(lpszWindowName);
     AfxHookWindowCreate(this);
-    HWND hWnd = CreateWindowExA(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left,
-                                rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                                hWndParent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)),
+    HWND hWnd = CreateWindowExW(dwExStyle, className, windowName, dwStyle, rect.left, rect.top,
+                                rect.right - rect.left, rect.bottom - rect.top, hWndParent,
+                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)),
                                 AfxGetInstanceHandle(), nullptr);
     AfxUnhookWindowCreate();
     return hWnd != nullptr && hWnd == m_hWnd;
@@ -167,8 +177,8 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (m_pfnSuper != nullptr)
-        return CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
-    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+        return CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
 LRESULT CWnd::Default()
@@ -192,7 +202,16 @@ bool CWnd::DispatchMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
                 continue;
             if (message == WM_COMMAND && (pEntry->nCode != nCode || pEntry->nID != nID))
                 continue;
-            *pResult = pEntry->pfnThunk(this, wParam, lParam);
+            if (CTextMessage::CarriesText(message))
+            {
+                // The handler gets the text in the program's code page.
+                const CTextMessage text(message, wParam, lParam);
+                *pResult = text.Answer(pEntry->pfnThunk(this, text.WParam(), text.LParam()));
+            }
+            else
+            {
+                *pResult = pEntry->pfnThunk(this, wParam, lParam);
+            }
             return true;
         }
     }
@@ -224,11 +243,20 @@ void CWnd::OnNcDestroyed()
     CWinApp* pApp = AfxGetApp();
     if (pApp != nullptr && pApp->m_pMainWnd == this)
         pApp->m_pMainWnd = nullptr;
-    if (m_pfnSuper != nullptr && IsWindow(m_hWnd))
-        SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    RestoreSuperProcedure();
     m_pfnSuper = nullptr;
     Detach();
     PostNcDestroy();
+}
+
+// Gives the window the procedure it had before the object subclassed it, unless another one has
+// been put on top of ours since (taking that away would drop it from the chain).
+void CWnd::RestoreSuperProcedure()
+{
+    if (m_pfnSuper == nullptr || !IsWindow(m_hWnd))
+        return;
+    if (GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&AfxWndProc))
+        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
 }
 
 int CWnd::OnCreate(LPCREATESTRUCTA)
@@ -241,6 +269,30 @@ void CWnd::OnDestroy()
     Default();
 }
 
+// The system tells only top-level windows that its colours or settings changed: a top-level
+// window passes the news on to its controls, which may draw with system colours or settings.
+void CWnd::OnSysColorChange()
+{
+    Default();
+    if ((GetStyle() & WS_CHILD) == 0)
+        SendMessageToChildren(WM_SYSCOLORCHANGE, 0, 0);
+}
+
+void CWnd::OnSettingChange(UINT, LPCSTR)
+{
+    Default();
+    // Passed on in the wide form the window received.
+    if ((GetStyle() & WS_CHILD) == 0)
+        SendMessageToChildren(WM_SETTINGCHANGE, m_currentMsg.wParam, m_currentMsg.lParam);
+}
+
+void CWnd::SendMessageToChildren(UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild != nullptr;
+         hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+        ::SendMessageW(hChild, message, wParam, lParam);
+}
+
 CWnd* CWnd::GetDlgItem(int nID) const
 {
     return FromHandlePermanent(::GetDlgItem(m_hWnd, nID));
@@ -248,20 +300,7 @@ CWnd* CWnd::GetDlgItem(int nID) const
 
 void CWnd::SetWindowText(LPCSTR lpszText)
 {
-    const CWideText text(lpszText);
-    CString strAnsi;
-    if (m_pfnSuper != nullptr && !text.ToMultiByte(CP_ACP, strAnsi))
-    {
-        // Our procedure is an ANSI one: WM_SETTEXT would reach it in the system's ANSI code page,
-        // losing what that cannot hold. Set the text where the system keeps it and draws the
-        // caption or the static from, past the procedure.
-        ::DefWindowProcW(m_hWnd, WM_SETTEXT, 0,
-                         reinterpret_cast<LPARAM>(static_cast<LPCWSTR>(text)));
-        if (::GetWindowLongPtrA(m_hWnd, GWL_STYLE) & WS_CHILD)
-            Invalidate();
-        return;
-    }
-    ::SetWindowTextW(m_hWnd, text);
+    ::SetWindowTextW(m_hWnd, CWideText(lpszText));
 }
 
 void CWnd::GetWindowText(CString& rText) const
@@ -347,7 +386,7 @@ LRESULT CALLBACK CWnd::CreateHookProc(int nCode, WPARAM wParam, LPARAM lParam)
         HWND hWnd = reinterpret_cast<HWND>(wParam);
         if (pWnd->Attach(hWnd))
             pWnd->m_pfnSuper = reinterpret_cast<WNDPROC>(
-                SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+                SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
     }
     return CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
@@ -356,7 +395,7 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
 {
     CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
     if (pWnd == nullptr)
-        return ::DefWindowProcA(hWnd, message, wParam, lParam);
+        return ::DefWindowProcW(hWnd, message, wParam, lParam);
     return pWnd->WindowProc(message, wParam, lParam);
 }
 

@@ -35,9 +35,12 @@ public:
                   const RECT& rect, HWND hWndParent, UINT nID);
     BOOL DestroyWindow();
 
-    // Handles one message: the message map first, then the default handling.
+    // Handles one message, as the window's Unicode procedure received it: the message map first
+    // (a handler gets the message's text in the program's code page, see CTextMessage), then the
+    // default handling.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
-    // The default handling of a message: the window's own (superclass) procedure.
+    // The default handling of a message, given in its wide form: the window's own (superclass)
+    // procedure, or DefWindowProcW.
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // Offered the WM_CTLCOLOR* messages that the parent received for this control.
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
@@ -91,6 +94,12 @@ protected:
     // Handlers that derived classes name in their maps and that pass on to the default handling.
     int OnCreate(LPCREATESTRUCTA lpCreateStruct);
     void OnDestroy();
+    // A top-level window passes these on to its child windows after the default handling.
+    void OnSysColorChange();
+    void OnSettingChange(UINT uFlags, LPCSTR lpszSection);
+
+    // Sends the message, in its wide form, to each direct child window.
+    void SendMessageToChildren(UINT message, WPARAM wParam, LPARAM lParam) const;
 
     WNDPROC m_pfnSuper = nullptr;
 
@@ -98,6 +107,7 @@ private:
     bool DispatchMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     bool ReflectCtlColor(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     void OnNcDestroyed();
+    void RestoreSuperProcedure();
 
     MSG m_currentMsg = {};
 
@@ -106,7 +116,7 @@ private:
     static LRESULT CALLBACK CreateHookProc(int nCode, WPARAM wParam, LPARAM lParam);
 };
 
-// The window procedure of every window the framework manages.
+// The window procedure of every window the framework manages: a Unicode one.
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The next window this thread creates is attached to pWnd and subclassed from its first message.

@@ -126,6 +126,33 @@ protected:                                                                      
      AFX_THUNK_(pThis->OnStyleChanged(static_cast<int>(wParam),                                    \
                                       reinterpret_cast<LPSTYLESTRUCT>(lParam));                    \
                 return 0;)},
+#define ON_WM_GETDLGCODE()                                                                         \
+    {WM_GETDLGCODE, 0, 0, AFX_THUNK_(return pThis->OnGetDlgCode(reinterpret_cast<LPMSG>(lParam));)},
+#define ON_WM_KEYDOWN()                                                                            \
+    {WM_KEYDOWN, 0, 0,                                                                             \
+     AFX_THUNK_(pThis->OnKeyDown(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));       \
+                return 0;)},
+#define ON_WM_KEYUP()                                                                              \
+    {WM_KEYUP, 0, 0,                                                                               \
+     AFX_THUNK_(pThis->OnKeyUp(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));         \
+                return 0;)},
+#define ON_WM_SYSKEYDOWN()                                                                         \
+    {WM_SYSKEYDOWN, 0, 0,                                                                          \
+     AFX_THUNK_(pThis->OnSysKeyDown(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));    \
+                return 0;)},
+#define ON_WM_SETFOCUS()                                                                           \
+    {WM_SETFOCUS, 0, 0,                                                                            \
+     AFX_THUNK_(pThis->OnSetFocus(reinterpret_cast<HWND>(wParam)); return 0;)},
+#define ON_WM_KILLFOCUS()                                                                          \
+    {WM_KILLFOCUS, 0, 0,                                                                           \
+     AFX_THUNK_(pThis->OnKillFocus(reinterpret_cast<HWND>(wParam)); return 0;)},
+#define ON_WM_SYSCOLORCHANGE()                                                                     \
+    {WM_SYSCOLORCHANGE, 0, 0, AFX_THUNK_(pThis->OnSysColorChange(); return 0;)},
+#define ON_WM_SETTINGCHANGE()                                                                      \
+    {WM_SETTINGCHANGE, 0, 0,                                                                       \
+     AFX_THUNK_(pThis->OnSettingChange(static_cast<UINT>(wParam),                                  \
+                                       reinterpret_cast<LPCSTR>(lParam));                          \
+                return 0;)},
 #define ON_WM_CTLCOLOR_REFLECT()                                                                   \
     {WM_REFLECT_CTLCOLOR, 0, 0,                                                                    \
      AFX_THUNK_(return reinterpret_cast<LRESULT>(                                                  \

@@ -1,6 +1,7 @@
 #include "ui/CLinkURLStatic.h"
 
 #include "framework/CClientDC.h"
+#include "framework/CPaintDC.h"
 #include "framework/ModuleState.h"
 #include "res/resource.h"
 #include "ui/LinkHitBox.h"
@@ -30,6 +31,17 @@ ON_MESSAGE(WM_GETFONT, OnGetFont)
 ON_MESSAGE(WM_SETTEXT, OnSetText)
 ON_WM_SIZE()
 ON_WM_STYLECHANGED()
+ON_WM_GETDLGCODE()
+ON_WM_KEYDOWN()
+ON_WM_KEYUP()
+ON_WM_SYSKEYDOWN()
+ON_WM_SETFOCUS()
+ON_WM_KILLFOCUS()
+ON_WM_PAINT()
+ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
+ON_MESSAGE(WM_UPDATEUISTATE, OnUpdateUIState)
+ON_WM_SYSCOLORCHANGE()
+ON_WM_SETTINGCHANGE()
 END_MESSAGE_MAP()
 
 CLinkURLStatic::CLinkURLStatic() : m_bVisited(FALSE), m_crText(s_crNormal) {}
@@ -52,6 +64,7 @@ void CLinkURLStatic::PreSubclassWindow()
     ForgetTextBox();
     CreateUnderlineFont();
     MakeRoomForUnderline();
+    BecomeTabStop();
     StartHoverTimer();
 }
 
@@ -62,6 +75,7 @@ int CLinkURLStatic::OnCreate(LPCREATESTRUCTA lpCreateStruct)
     ForgetTextBox();
     // Attached before its window existed, the label starts its timer here; attached by
     // subclassing as well, the second SetTimer only restarts the same timer.
+    BecomeTabStop();
     StartHoverTimer();
     return 0;
 }
@@ -76,6 +90,12 @@ void CLinkURLStatic::OnDestroy()
 void CLinkURLStatic::StartHoverTimer()
 {
     ::SetTimer(m_hWnd, kHoverTimerId, kHoverTimerPeriod, &HoverTimerProc);
+}
+
+// The templates give the statics no WS_TABSTOP: the label adds it when it takes the window.
+void CLinkURLStatic::BecomeTabStop()
+{
+    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(GetStyle() | WS_TABSTOP));
 }
 
 BOOL CLinkURLStatic::HitTestText(POINT point) const
@@ -223,10 +243,30 @@ void CLinkURLStatic::OpenURL()
 
 void CLinkURLStatic::OnContextMenu(HWND, POINT point)
 {
+    // (-1, -1): the menu key or Shift+F10 through the default handling.
+    if (point.x == -1 && point.y == -1)
+    {
+        ShowKeyboardContextMenu();
+        return;
+    }
     POINT ptClient = point;
     ScreenToClient(&ptClient);
-    if (!HitTestText(ptClient))
-        return;
+    if (HitTestText(ptClient))
+        ShowContextMenu(point);
+}
+
+void CLinkURLStatic::ShowKeyboardContextMenu()
+{
+    const RECT& rcText = TextBox();
+    if (::IsRectEmpty(&rcText))
+        return; // no text, no link
+    POINT ptScreen = {rcText.left, rcText.bottom};
+    ::ClientToScreen(m_hWnd, &ptScreen);
+    ShowContextMenu(ptScreen);
+}
+
+void CLinkURLStatic::ShowContextMenu(POINT point)
+{
     HMENU hMenu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_LINK_CONTEXT_MENU));
     if (hMenu == nullptr)
         return;
@@ -357,8 +397,8 @@ LRESULT CLinkURLStatic::CallStatic(UINT message, WPARAM wParam, LPARAM lParam)
 {
     // Before subclassing is complete the window's procedure is still the static's own.
     if (m_pfnSuper == nullptr)
-        return ::SendMessageA(m_hWnd, message, wParam, lParam);
-    return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
+        return ::SendMessageW(m_hWnd, message, wParam, lParam);
+    return ::CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
 }
 
 void CLinkURLStatic::OnSetFont(HFONT hFont, BOOL bRedraw)
@@ -398,7 +438,7 @@ HBRUSH CLinkURLStatic::CtlColor(HDC hDC, UINT)
     // The static fills its box with this brush before it draws the text: the old text goes, and
     // the label shows the same background as the statics around it.
     HBRUSH hBrush = ParentBackgroundBrush(hDC);
-    ::SetTextColor(hDC, m_crText);
+    ::SetTextColor(hDC, DrawnTextColor());
     ::SetBkMode(hDC, TRANSPARENT);
     return hBrush;
 }
@@ -415,8 +455,148 @@ HBRUSH CLinkURLStatic::ParentBackgroundBrush(HDC hDC)
     m_bAskingParent = false;
     // A parent that answers no brush leaves the colours to the system, as for any static.
     if (hBrush == nullptr)
-        hBrush = reinterpret_cast<HBRUSH>(::DefWindowProcA(hParent, WM_CTLCOLORSTATIC,
+        hBrush = reinterpret_cast<HBRUSH>(::DefWindowProcW(hParent, WM_CTLCOLORSTATIC,
                                                            reinterpret_cast<WPARAM>(hDC),
                                                            reinterpret_cast<LPARAM>(m_hWnd)));
     return hBrush;
+}
+
+COLORREF CLinkURLStatic::DrawnTextColor() const
+{
+    // Under high contrast the scheme's colour for links stands for every state: the blue, red and
+    // purple could not be read on its background. The underline still marks the link.
+    HIGHCONTRASTW highContrast = {};
+    highContrast.cbSize = sizeof(highContrast);
+    if (::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(highContrast), &highContrast, 0) &&
+        (highContrast.dwFlags & HCF_HIGHCONTRASTON) != 0)
+        return ::GetSysColor(COLOR_HOTLIGHT);
+    return m_crText;
+}
+
+void CLinkURLStatic::OnSysColorChange()
+{
+    Default();
+    Invalidate(TRUE);
+}
+
+void CLinkURLStatic::OnSettingChange(UINT, LPCSTR)
+{
+    Default();
+    Invalidate(TRUE); // high contrast may have been switched on or off
+}
+
+// The dialog manager takes the Enter key for the default button unless the focused control asks
+// for it: the label does, so that Enter opens the link instead of pressing OK. Tab, the arrows
+// and Esc stay with the dialog.
+UINT CLinkURLStatic::OnGetDlgCode(LPMSG pMsg)
+{
+    UINT nCode = static_cast<UINT>(Default());
+    if (pMsg != nullptr && pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN)
+        nCode |= DLGC_WANTMESSAGE;
+    return nCode;
+}
+
+void CLinkURLStatic::OnKeyDown(UINT nChar, UINT, UINT)
+{
+    switch (nChar)
+    {
+        case VK_RETURN:
+        case VK_SPACE:
+            // As a click on the text opens it; the colour then follows the pointer as the hover
+            // timer has it.
+            OpenURL();
+            UpdateHoverColor();
+            return;
+        case VK_APPS:
+            ShowKeyboardContextMenu();
+            return;
+        case VK_F10:
+            if (::GetKeyState(VK_SHIFT) < 0)
+            {
+                ShowKeyboardContextMenu();
+                return;
+            }
+            break;
+        default:
+            break;
+    }
+    Default();
+}
+
+// The menu key's release is swallowed as its press was: the default handling must not offer the
+// menu a second time.
+void CLinkURLStatic::OnKeyUp(UINT nChar, UINT, UINT)
+{
+    if (nChar != VK_APPS)
+        Default();
+}
+
+// F10 comes as a system key.
+void CLinkURLStatic::OnSysKeyDown(UINT nChar, UINT, UINT)
+{
+    if (nChar == VK_F10 && ::GetKeyState(VK_SHIFT) < 0)
+    {
+        ShowKeyboardContextMenu();
+        return;
+    }
+    Default();
+}
+
+void CLinkURLStatic::OnSetFocus(HWND)
+{
+    Default();
+    Invalidate(TRUE);
+}
+
+void CLinkURLStatic::OnKillFocus(HWND)
+{
+    Default();
+    Invalidate(TRUE);
+}
+
+// A dialog that starts hiding or showing keyboard cues tells its controls.
+LRESULT CLinkURLStatic::OnUpdateUIState(WPARAM wParam, LPARAM)
+{
+    if (HIWORD(wParam) & UISF_HIDEFOCUS)
+    {
+        if (LOWORD(wParam) == UIS_SET)
+            m_bHideFocus = true;
+        else if (LOWORD(wParam) == UIS_CLEAR)
+            m_bHideFocus = false;
+    }
+    const LRESULT lResult = Default();
+    if (::GetFocus() == m_hWnd)
+        Invalidate(TRUE);
+    return lResult;
+}
+
+// The static paints itself into the paint context, then the focus rectangle goes over it.
+void CLinkURLStatic::OnPaint()
+{
+    CPaintDC dc(m_hWnd);
+    CallStatic(WM_PAINT, reinterpret_cast<WPARAM>(static_cast<HDC>(dc)), 0);
+    DrawFocusCue(dc);
+}
+
+LRESULT CLinkURLStatic::OnPrintClient(WPARAM wParam, LPARAM)
+{
+    const LRESULT lResult = Default();
+    DrawFocusCue(reinterpret_cast<HDC>(wParam));
+    return lResult;
+}
+
+void CLinkURLStatic::DrawFocusCue(HDC hDC)
+{
+    if (hDC == nullptr || ::GetFocus() != m_hWnd || m_bHideFocus ||
+        (SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS) != 0)
+        return;
+    RECT rcFocus = TextBox();
+    if (::IsRectEmpty(&rcFocus))
+        return;
+    // One pixel outside the text, as far as the window reaches.
+    ::InflateRect(&rcFocus, 1, 1);
+    RECT rcClient;
+    GetClientRect(&rcClient);
+    ::IntersectRect(&rcFocus, &rcFocus, &rcClient);
+    ::DrawFocusRect(hDC, &rcFocus);
 }

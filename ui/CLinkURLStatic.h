@@ -9,6 +9,12 @@
 // recoloured text replaces the old one instead of being drawn over it. A label too short for the
 // underline of its font grows downwards to show it. The text's box is measured when the text, the
 // font, the size or the style has changed, not on every look at the pointer.
+//
+// The keyboard reaches a label too: it is a tab stop; while it has the focus it shows a focus
+// rectangle around its text (unless its dialog hides keyboard cues); Enter or Space opens it as a
+// click does, and the menu key or Shift+F10 offers the copy menu at the text. While the system's
+// high-contrast setting is on, the text is drawn in the system's hot-light colour in every state,
+// and the label repaints when the system's colours or settings change.
 #pragma once
 
 #include "framework/CFont.h"
@@ -62,6 +68,17 @@ protected:
     HBRUSH CtlColor(HDC hDC, UINT nCtlColor);
     void OnSetFont(HFONT hFont, BOOL bRedraw);
     LRESULT OnGetFont(WPARAM wParam, LPARAM lParam);
+    UINT OnGetDlgCode(LPMSG pMsg);
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnSetFocus(HWND hOldWnd);
+    void OnKillFocus(HWND hNewWnd);
+    void OnPaint();
+    LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
+    LRESULT OnUpdateUIState(WPARAM wParam, LPARAM lParam);
+    void OnSysColorChange();
+    void OnSettingChange(UINT uFlags, LPCSTR lpszSection);
     LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
     void OnSize(UINT nType, int cx, int cy);
     void OnStyleChanged(int nStyleType, LPSTYLESTRUCT lpStyleStruct);
@@ -85,9 +102,20 @@ private:
     COLORREF PressedColor() const { return m_bVisited ? s_crVisited : s_crHover; }
     void ShowColor(COLORREF crText);
     void StartHoverTimer();
+    // Adds WS_TABSTOP to the window's style: the keyboard reaches every label.
+    void BecomeTabStop();
     // Fills an empty address from the window text; false when it stays empty.
     bool EnsureURL();
     void OpenURL();
+    // The copy menu at a screen point.
+    void ShowContextMenu(POINT ptScreen);
+    // The copy menu for the keyboard: at the bottom left corner of the text.
+    void ShowKeyboardContextMenu();
+    // The focus rectangle around the text, while the label has the focus and its dialog shows
+    // keyboard cues.
+    void DrawFocusCue(HDC hDC);
+    // The colour the text is drawn in: m_crText, or under high contrast the hot-light colour.
+    COLORREF DrawnTextColor() const;
 
     // The font the control was given (WM_SETFONT), which WM_GETFONT reports; the static itself
     // holds its underlined copy.
@@ -96,6 +124,9 @@ private:
     mutable bool m_bTextBoxValid = false;
     // Set while the parent is asked for a plain static's colours: the label then declines.
     bool m_bAskingParent = false;
+    // Whether the dialog last told the label to hide focus cues (WM_UPDATEUISTATE), besides what
+    // WM_QUERYUISTATE answers: Wine 8 keeps no such state and answers "show".
+    bool m_bHideFocus = false;
 };
 
 // The hover timer's callback: recolours the label whose window it is, unless the label is pressed.

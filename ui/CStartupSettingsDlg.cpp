@@ -100,6 +100,9 @@ void CStartupSettingsDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_PROXY_PORT, m_nPort);
     DDV_MinMaxUInt(pDX, m_nPort, 0, kMaxPort);
     DDX_Check(pDX, IDC_USE_PROXY, m_bUseProxy);
+    // The template gives neither mode button WS_TABSTOP. The button control gives it to a radio
+    // button that is checked (by BM_SETCHECK from the exchange here, by a click or by an arrow
+    // key) and takes it from one that loses the check: the checked one holds the pair's tab stop.
     DDX_Radio(pDX, IDC_PROXY_PRECONFIG, m_nProxyKind);
 }
 

@@ -43,7 +43,11 @@ BOOL CVersionInfoDlg::OnInitDialog()
     theApp.FormatTitledString(IDS_TITLE_FORMAT, strTitle);
     SetDlgItemText(IDC_VERSION_TITLE, strTitle);
     MakeTitleBold();
-    return TRUE;
+
+    // The links come before OK in the tab order, but the focus starts on OK as it did before they
+    // were tab stops: Enter still closes the dialog at once, and Tab goes on to the links.
+    SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItemHandle(IDOK)), TRUE);
+    return FALSE;
 }
 
 // The title line in a bold copy of the dialog font; without a dialog font, or when the copy

@@ -5,6 +5,7 @@
 #include "app/CSettingsApp.h"
 #include "app/LanguageChoice.h"
 #include "framework/CString.h"
+#include "framework/CWnd.h"
 #include "res/resource.h"
 #include "support/DialogDriver.h"
 #include "support/LanguageTexts.h"
@@ -16,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
+#include <string.h>
 #include <algorithm>
 #include <string>
 
@@ -133,5 +135,75 @@ TEST_F(LanguageSetTest, StringsArriveInTheSetsCodePage)
     CString item;
     ASSERT_TRUE(item.LoadString(IDS_VERSION_MENU_ITEM));
     EXPECT_EQ(std::string(item), InCodePage(set.texts.versionItem, set.codePage));
+}
+
+// A window of the framework's with handlers for the text messages: what WM_SETTEXT brought, and
+// the program text it answers WM_GETTEXT with.
+class CTextHandlingWnd : public CWnd
+{
+public:
+    CString m_strSet;
+    CString m_strAnswer;
+
+protected:
+    LRESULT OnSetText(WPARAM, LPARAM lParam)
+    {
+        m_strSet = reinterpret_cast<LPCSTR>(lParam);
+        return Default();
+    }
+    LRESULT OnGetText(WPARAM wParam, LPARAM lParam)
+    {
+        const int cb = std::min(m_strAnswer.GetLength(), static_cast<int>(wParam) - 1);
+        memcpy(reinterpret_cast<char*>(lParam), m_strAnswer.GetString(), static_cast<size_t>(cb));
+        reinterpret_cast<char*>(lParam)[cb] = '\0';
+        return cb;
+    }
+    LRESULT OnGetTextLength(WPARAM, LPARAM) { return m_strAnswer.GetLength(); }
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CTextHandlingWnd, CWnd)
+ON_MESSAGE(WM_SETTEXT, OnSetText)
+ON_MESSAGE(WM_GETTEXT, OnGetText)
+ON_MESSAGE(WM_GETTEXTLENGTH, OnGetTextLength)
+END_MESSAGE_MAP()
+
+std::wstring Widened(const char* utf8)
+{
+    std::wstring text(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0)),
+                      L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &text[0], static_cast<int>(text.size()));
+    text.resize(text.size() - 1);
+    return text;
+}
+
+// Every window the framework owns has a Unicode procedure: a reader gets its text in UTF-16
+// whatever the system's code page, while the program's handlers still get and give text in the
+// set's code page, converted at that one place.
+TEST_F(LanguageSetTest, HandlersGetAndGiveTextInTheSetsCodePageWhileReadersGetUnicode)
+{
+    HWND hWnd = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr,
+                                nullptr, nullptr);
+    ASSERT_NE(hWnd, nullptr);
+    CTextHandlingWnd wnd;
+    ASSERT_TRUE(wnd.SubclassWindow(hWnd));
+    EXPECT_TRUE(IsWindowUnicode(hWnd));
+
+    const std::wstring caption = Widened(set.texts.caption);
+    SetWindowTextW(hWnd, caption.c_str());
+    EXPECT_EQ(std::string(wnd.m_strSet), InCodePage(set.texts.caption, set.codePage))
+        << "the handler's text is in the set's code page";
+    EXPECT_EQ(DrawnText(hWnd), set.texts.caption) << "the default handling kept the original";
+
+    wnd.m_strAnswer = InCodePage(set.texts.versionItem, set.codePage).c_str();
+    EXPECT_EQ(ShownText(hWnd), set.texts.versionItem) << "the handler's answer, read wide";
+    wchar_t szShort[3] = {L'x', L'x', L'x'};
+    EXPECT_EQ(SendMessageW(hWnd, WM_GETTEXT, 3, reinterpret_cast<LPARAM>(szShort)), 2);
+    EXPECT_EQ(std::wstring(szShort), Widened(set.texts.versionItem).substr(0, 2))
+        << "cut to the reader's buffer";
+
+    DestroyWindow(hWnd);
+    EXPECT_EQ(wnd.m_hWnd, nullptr);
 }
 } // namespace

@@ -44,10 +44,25 @@ inline std::string Utf8Of(const wchar_t* pwch, int cch)
     return text;
 }
 
-// A window's text as the user reads it: the text the system keeps for the window and draws a
-// caption or a static from, read without asking the window's procedure (which, for a window with
-// an ANSI procedure, answers in the system's ANSI code page). Works for windows of other processes.
+// A window's text as the user reads it, read as a screen reader or UI automation reads it:
+// WM_GETTEXT sent wide, through the window's own procedure. A window whose procedure is ANSI
+// answers it through the system's ANSI code page, so text that code page lacks reads as question
+// marks even though the caption or the static draws right. Works for windows of other processes.
 inline std::string ShownText(HWND hWnd)
+{
+    DWORD_PTR cchLength = 0;
+    if (!SendMessageTimeoutW(hWnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &cchLength))
+        return "<no answer>";
+    std::wstring text(static_cast<size_t>(cchLength) + 1, L'\0');
+    DWORD_PTR cch = 0;
+    SendMessageTimeoutW(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
+                        SMTO_ABORTIFHUNG, 5000, &cch);
+    return Utf8Of(text.c_str(), static_cast<int>(cch));
+}
+
+// The text the system keeps for the window and draws a caption or a static from, read past the
+// window's procedure: what the user sees, to compare with what a reader is told.
+inline std::string DrawnText(HWND hWnd)
 {
     wchar_t szText[1024] = {};
     const int cch = InternalGetWindowText(hWnd, szText, 1024);

@@ -327,6 +327,106 @@ TEST_F(SettingsDialogTest, EnableRulesFollowEveryClickOnTheProxyControls)
     ExpectNoBoxes();
 }
 
+// The proxy-mode pair is one radio group: by the platform's convention for keyboard users the
+// checked button holds the group's tab stop, and only it, whichever way it came to be checked.
+// Windows moves Tab only to controls with WS_TABSTOP (Wine also stops on a checked radio button
+// without one, so the styles are checked here rather than where a Tab lands).
+std::vector<int> TabStopsOfProxyPair(HWND hDlg)
+{
+    std::vector<int> ids;
+    for (int nID : {IDC_PROXY_PRECONFIG, IDC_PROXY_NAMED})
+    {
+        if (GetWindowLongPtrA(GetDlgItem(hDlg, nID), GWL_STYLE) & WS_TABSTOP)
+            ids.push_back(nID);
+    }
+    return ids;
+}
+
+// The controls that Tab visits, in order, as the platform documents it: every visible, enabled
+// child with WS_TABSTOP, in the dialog's z-order.
+std::vector<int> TabOrder(HWND hDlg)
+{
+    std::vector<int> ids;
+    for (HWND hChild = GetWindow(hDlg, GW_CHILD); hChild != nullptr;
+         hChild = GetWindow(hChild, GW_HWNDNEXT))
+    {
+        if ((GetWindowLongPtrA(hChild, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(hChild) &&
+            IsWindowEnabled(hChild))
+            ids.push_back(GetDlgCtrlID(hChild));
+    }
+    return ids;
+}
+
+TEST_F(SettingsDialogTest, TheCheckedProxyModeHoldsThePairsTabStopAfterLoadClickArrowAndInitialize)
+{
+    const std::vector<int> kPreconfig = {IDC_PROXY_PRECONFIG};
+    const std::vector<int> kNamed = {IDC_PROXY_NAMED};
+    StoreNamedProxy("proxy.example", 8080, "alice", "pa55 w0rd");
+
+    // A key as the keyboard brings it to the focused control: through the modal loop's dialog
+    // manager, which moves within the group and checks the button it lands on.
+    auto pressKey = [](int nID, UINT vk)
+    {
+        return [nID, vk](HWND hDlg)
+        {
+            SetFocus(GetDlgItem(hDlg, nID));
+            PostMessageA(GetDlgItem(hDlg, nID), WM_KEYDOWN, vk, 1);
+            PostMessageA(GetDlgItem(hDlg, nID), WM_KEYUP, vk, 0xC0000001);
+        };
+    };
+    CStartupSettingsDlg dlg;
+    Run(dlg, {[&](HWND hDlg)
+              {
+                  SCOPED_TRACE("loaded: a named proxy");
+                  EXPECT_EQ(TabStopsOfProxyPair(hDlg), kNamed);
+                  const std::vector<int> order = {IDC_ENABLE_BGM,
+                                                  IDC_ENABLE_SOUND,
+                                                  IDC_ENABLE_MOVIE,
+                                                  IDC_USE_PROXY,
+                                                  IDC_PROXY_NAMED,
+                                                  IDC_PROXY_HOST,
+                                                  IDC_PROXY_PORT,
+                                                  IDC_PROXY_USER,
+                                                  IDC_PROXY_PASSWORD,
+                                                  IDC_INITIALIZE,
+                                                  IDOK,
+                                                  IDCANCEL};
+                  EXPECT_EQ(TabOrder(hDlg), order);
+                  Click(hDlg, IDC_PROXY_PRECONFIG);
+                  SCOPED_TRACE("clicked 1007");
+                  EXPECT_EQ(TabStopsOfProxyPair(hDlg), kPreconfig);
+                  EXPECT_EQ(ReadEnabling(hDlg), kChoicesOnly);
+              },
+              pressKey(IDC_PROXY_PRECONFIG, VK_DOWN),
+              [&](HWND hDlg)
+              {
+                  SCOPED_TRACE("Down from 1007");
+                  EXPECT_TRUE(Checked(hDlg, IDC_PROXY_NAMED));
+                  EXPECT_EQ(GetFocus(), GetDlgItem(hDlg, IDC_PROXY_NAMED));
+                  EXPECT_EQ(TabStopsOfProxyPair(hDlg), kNamed);
+                  EXPECT_EQ(ReadEnabling(hDlg), kAllProxyControlsOn) << "as a click enables them";
+              },
+              pressKey(IDC_PROXY_NAMED, VK_UP),
+              [&](HWND hDlg)
+              {
+                  SCOPED_TRACE("Up from 1008");
+                  EXPECT_TRUE(Checked(hDlg, IDC_PROXY_PRECONFIG));
+                  EXPECT_EQ(TabStopsOfProxyPair(hDlg), kPreconfig);
+                  EXPECT_EQ(ReadEnabling(hDlg), kChoicesOnly) << "as a click disables the fields";
+                  Click(hDlg, IDC_PROXY_NAMED);
+                  Click(hDlg, IDC_INITIALIZE);
+                  SCOPED_TRACE("Initialize");
+                  EXPECT_TRUE(Checked(hDlg, IDC_PROXY_PRECONFIG));
+                  EXPECT_EQ(TabStopsOfProxyPair(hDlg), kPreconfig);
+                  const std::vector<int> order = {IDC_ENABLE_BGM,   IDC_ENABLE_SOUND,
+                                                  IDC_ENABLE_MOVIE, IDC_USE_PROXY,
+                                                  IDC_INITIALIZE,   IDOK,
+                                                  IDCANCEL};
+                  EXPECT_EQ(TabOrder(hDlg), order) << "the disabled pair and fields are passed";
+              }});
+    ExpectNoBoxes();
+}
+
 TEST_F(SettingsDialogTest, ExplicitProxyIsSavedScrambledAndShownAgainNextTime)
 {
     auto enterAndConfirm = [](HWND hDlg)

@@ -17,7 +17,7 @@
 #include "support/ScratchKey.h"
 #include "support/StoredPassword.h"
 #include "support/WindowText.h"
-
+#include "ui/link/LinkTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -67,6 +67,10 @@ const int kHost = 1009;
 const int kPort = 1010;
 const int kUser = 1011;
 const int kPassword = 1012;
+const int kCommunityLink = 1015;
+const int kEnableMovie = 1005;
+const int kUseProxy = 1006;
+const int kUseProxyPreconfig = 1007;
 
 bool WaitUntil(const std::function<bool()>& condition)
 {
@@ -98,6 +102,101 @@ private:
     // The build's path is ASCII.
     static std::wstring Widened(const char* psz) { return std::wstring(psz, psz + strlen(psz)); }
 };
+
+// The control of the program that has the keyboard focus.
+HWND FocusOf(HWND hDlg)
+{
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof(thread);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(hDlg, nullptr), &thread))
+        return nullptr;
+    return thread.hwndFocus;
+}
+
+// A key pressed and released on the focused control, posted as the keyboard brings it, so that
+// the program's modal loop and its dialog manager handle it first.
+void PressKeyFromOutside(HWND hDlg, UINT vk)
+{
+    HWND hFocus = FocusOf(hDlg);
+    PostMessageW(hFocus, WM_KEYDOWN, vk, 1);
+    PostMessageW(hFocus, WM_KEYUP, vk, 0xC0000001);
+}
+
+// Characters typed into the focused control, one WM_CHAR each.
+void TypeIntoFocus(HWND hDlg, const std::string& text)
+{
+    HWND hFocus = FocusOf(hDlg);
+    for (unsigned char ch : text)
+        PostMessageW(hFocus, WM_CHAR, ch, 1);
+}
+
+bool HasTabStop(HWND hWnd)
+{
+    return (GetWindowLongPtrW(hWnd, GWL_STYLE) & WS_TABSTOP) != 0;
+}
+
+// Tab, and where the focus lands: the control nID, which must carry WS_TABSTOP, since on Windows
+// the dialog manager moves Tab to no other control (Wine's also stops on a checked radio button
+// without it).
+::testing::AssertionResult TabReaches(HWND hDlg, int nID)
+{
+    HWND hExpected = GetDlgItem(hDlg, nID);
+    PressKeyFromOutside(hDlg, VK_TAB);
+    if (!::WaitUntil([&] { return FocusOf(hDlg) == hExpected; }, kPatienceMs))
+        return ::testing::AssertionFailure() << "Tab did not reach " << nID << "; the focus is on "
+                                             << GetDlgCtrlID(FocusOf(hDlg));
+    if (!HasTabStop(hExpected))
+        return ::testing::AssertionFailure()
+               << "the focus landed on " << nID << ", which has no WS_TABSTOP: Tab on Windows "
+               << "passes it by";
+    return ::testing::AssertionSuccess();
+}
+
+// A visible popup menu of the process, or null.
+HWND ShownMenuOf(DWORD dwProcessId)
+{
+    for (HWND hWnd : TopLevelWindowsOf(dwProcessId))
+    {
+        wchar_t szClass[16] = {};
+        GetClassNameW(hWnd, szClass, 16);
+        if (lstrcmpW(szClass, L"#32768") == 0 && IsWindowVisible(hWnd))
+            return hWnd;
+    }
+    return nullptr;
+}
+
+// Shift+F10 from the real keyboard path: the program's dialog brought to the foreground, then the
+// keys sent as input, so that the program's thread sees Shift held (a posted key carries no key
+// state).
+void PressShiftF10(HWND hDlg)
+{
+    SetForegroundWindow(hDlg);
+    ::WaitUntil([&] { return GetForegroundWindow() == hDlg; }, kPatienceMs);
+    INPUT keys[4] = {};
+    const WORD vks[4] = {VK_SHIFT, VK_F10, VK_F10, VK_SHIFT};
+    for (int i = 0; i < 4; ++i)
+    {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = vks[i];
+        keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+    }
+    SendInput(4, keys, sizeof(INPUT));
+}
+
+// What a reader is told of every label, link, box and button of the dialog (WM_GETTEXT, wide) is
+// the text it draws. (An edit draws what it holds, not the window text kept for it.)
+void ExpectEveryChildReadsAsDrawn(HWND hDlg)
+{
+    for (HWND hChild = GetWindow(hDlg, GW_CHILD); hChild != nullptr;
+         hChild = GetWindow(hChild, GW_HWNDNEXT))
+    {
+        wchar_t szClass[16] = {};
+        GetClassNameW(hChild, szClass, 16);
+        if (lstrcmpiW(szClass, L"Edit") == 0)
+            continue;
+        EXPECT_EQ(ShownText(hChild), DrawnText(hChild)) << "control " << GetDlgCtrlID(hChild);
+    }
+}
 
 class SettingsEndToEndTest : public ::testing::Test
 {
@@ -155,6 +254,116 @@ TEST_F(SettingsEndToEndTest, ConfirmSavesWhatTheUserClickedAndTyped)
     EXPECT_EQ(UnscrambledPassword(scrambled), password);
 }
 
+// A player without a mouse: from the first switch, Tab through the switches to "use proxy" and the
+// checked proxy mode, Down to the explicit proxy, Tab through host, port, user and password typing
+// each, and Enter to save.
+TEST_F(SettingsEndToEndTest, AKeyboardOnlyWalkSetsUpANamedProxyWithUserAndPassword)
+{
+    ProgramRun program;
+    ASSERT_TRUE(program.Started()) << STARTUP_SETTINGS_EXE;
+    HWND hDlg = program.WaitForDialog();
+    ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(hDlg) == GetDlgItem(hDlg, kEnableBGM); }))
+        << "the first switch has the focus at the start";
+
+    for (int nID : {kEnableSound, kEnableMovie, kUseProxy, kUseProxyPreconfig})
+        ASSERT_TRUE(TabReaches(hDlg, nID));
+    PressKeyFromOutside(hDlg, VK_DOWN);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(hDlg, kHost)) != FALSE; }))
+        << "Down did not choose the explicit proxy";
+    EXPECT_EQ(FocusOf(hDlg), GetDlgItem(hDlg, kUseProxyNamed));
+    EXPECT_TRUE(IsCheckedFromOutside(GetDlgItem(hDlg, kUseProxyNamed)));
+
+    struct Field
+    {
+        int nID;
+        const char* typed;
+        const char* shown; // the port replaces its selected "80"
+    };
+    const Field fields[] = {{kHost, "proxy.example", "proxy.example"},
+                            {kPort, "8080", "8080"},
+                            {kUser, "alice", "alice"},
+                            {kPassword, "pa55 w0rd", nullptr}};
+    for (const Field& field : fields)
+    {
+        SCOPED_TRACE(field.nID);
+        ASSERT_TRUE(TabReaches(hDlg, field.nID));
+        TypeIntoFocus(hDlg, field.typed);
+        HWND hField = GetDlgItem(hDlg, field.nID);
+        if (field.shown != nullptr)
+            EXPECT_TRUE(WaitUntil([&] { return ControlTextA(hField) == field.shown; }))
+                << ControlTextA(hField);
+        else
+            EXPECT_TRUE(WaitUntil(
+                [&] {
+                    return ControlTextLength(hField) == static_cast<LRESULT>(strlen(field.typed));
+                }));
+    }
+    PressKeyFromOutside(hDlg, VK_RETURN);
+    EXPECT_EQ(program.WaitForExit(), 0u) << "Enter confirms";
+
+    EXPECT_EQ(appKey.ReadDword("Configs", "EnableBGM", 0xDEADBEEF), 1u);
+    EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 3u);
+    EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"), "proxy.example:8080");
+    EXPECT_EQ(appKey.ReadSz("Login", "ProxyUser"), "alice");
+    EXPECT_EQ(UnscrambledPassword(appKey.ReadSz("Login", "ProxyPasswd")), "pa55 w0rd");
+}
+
+// The version dialog with the keyboard: Tab from OK to each link, Enter opens it (and does not
+// press OK), Shift+F10 opens its copy menu at the link, Esc closes the dialog.
+TEST_F(SettingsEndToEndTest, KeyboardReachesEachVersionLinkOpensItWithEnterAndItsMenuWithShiftF10)
+{
+    ShellOpenRecorder recorder(STARTUP_LINK_RECORDER_EXE);
+    ProgramRun program;
+    ASSERT_TRUE(program.Started()) << STARTUP_SETTINGS_EXE;
+    HWND hDlg = program.WaitForDialog();
+    ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
+    PostMessageW(hDlg, WM_SYSCOMMAND, kVersionCommand, 0);
+    HWND hVersion = WaitForOtherDialog(program.ProcessId(), hDlg);
+    ASSERT_NE(hVersion, nullptr) << "no version dialog appeared";
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(hVersion) == GetDlgItem(hVersion, IDOK); }))
+        << "OK has the focus at the start";
+
+    const struct
+    {
+        int nID;
+        const char* address;
+    } links[] = {{kHomePageLink, "http://kr.orvane.example/"},
+                 {kCommunityLink, "http://community.orvane.example/"}};
+    std::vector<std::string> opened;
+    for (const auto& link : links)
+    {
+        SCOPED_TRACE(link.nID);
+        ASSERT_TRUE(TabReaches(hVersion, link.nID));
+        PressKeyFromOutside(hVersion, VK_RETURN);
+        opened.push_back(link.address);
+        EXPECT_EQ(recorder.Opened(opened.size()), opened);
+        EXPECT_TRUE(IsWindowVisible(hVersion)) << "Enter on a link does not press OK";
+
+        PressShiftF10(hVersion);
+        HWND hMenu = nullptr;
+        ASSERT_TRUE(
+            WaitUntil([&] { return (hMenu = ShownMenuOf(program.ProcessId())) != nullptr; }))
+            << "Shift+F10 opened no menu";
+        RECT rcMenu = {};
+        RECT rcLink = {};
+        GetWindowRect(hMenu, &rcMenu);
+        GetWindowRect(GetDlgItem(hVersion, link.nID), &rcLink);
+        EXPECT_EQ(rcMenu.left, rcLink.left) << "the menu opens at the link";
+        EXPECT_GE(rcMenu.top, rcLink.top);
+        EXPECT_LE(rcMenu.top, rcLink.bottom + 4);
+        PostMessageW(hMenu, WM_KEYDOWN, VK_ESCAPE, 0);
+        ASSERT_TRUE(WaitUntil([&] { return ShownMenuOf(program.ProcessId()) == nullptr; }));
+        ASSERT_TRUE(WaitUntil([&] { return FocusOf(hVersion) == GetDlgItem(hVersion, link.nID); }))
+            << "the focus stays on the link";
+    }
+    PressKeyFromOutside(hVersion, VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(hVersion); })) << "Esc closes the dialog";
+    PostMessageW(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(recorder.OpenedAfterGrace(), opened) << "nothing else opened";
+}
+
 TEST_F(SettingsEndToEndTest, CloseBoxEndsTheProgramWithoutWriting)
 {
     char* pszScrambled = nullptr;
@@ -195,6 +404,7 @@ TEST_F(SettingsEndToEndTest, CaptionPromptsMessagesAndVersionTitleReadInTheUsers
     HWND hDlg = program.WaitForDialog();
     ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
     EXPECT_EQ(ShownText(hDlg), texts.caption) << "caption";
+    ExpectEveryChildReadsAsDrawn(hDlg);
 
     // The framework's prompt for a port that is no number: an emptied port field.
     HWND hPort = GetDlgItem(hDlg, kPort);
@@ -229,6 +439,8 @@ TEST_F(SettingsEndToEndTest, CaptionPromptsMessagesAndVersionTitleReadInTheUsers
     ASSERT_NE(hVersion, nullptr) << "no version dialog appeared";
     EXPECT_NE(GetDlgItem(hVersion, kHomePageLink), nullptr);
     EXPECT_EQ(ShownItemText(hVersion, 1013), texts.caption) << "version title line";
+    EXPECT_EQ(ShownText(hVersion), DrawnText(hVersion)) << "version dialog caption";
+    ExpectEveryChildReadsAsDrawn(hVersion);
     PostMessageA(hVersion, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(hVersion); }));
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -44,14 +45,16 @@ inline std::string TestProgramDirectory()
     return dir.substr(0, dir.find_last_of("\\/") + 1);
 }
 
-// While alive, the prefix opens http addresses with LinkOpenRecorder.exe (built beside the tests),
-// which writes each address it receives as a line of a file of this object's own. The handler
-// lives under HKLM (Wine ignores one under HKCU), so tests that use this hold the http_handler
-// lock. The previous handler comes back on destruction.
+// While alive, the prefix opens http addresses with LinkOpenRecorder.exe (built beside the link
+// tests; a test elsewhere names its path), which writes each address it receives as a line of a
+// file of this object's own. The handler lives under HKLM (Wine ignores one under HKCU), so tests
+// that use this hold the http_handler lock. The previous handler comes back on destruction.
 class ShellOpenRecorder
 {
 public:
-    ShellOpenRecorder()
+    explicit ShellOpenRecorder(std::string recorder = TestProgramDirectory() +
+                                                      "LinkOpenRecorder.exe")
+        : m_recorder(std::move(recorder))
     {
         static int s_serial = 0;
         m_output = TestProgramDirectory() + "link-opened-" + std::to_string(GetCurrentProcessId()) +
@@ -73,11 +76,7 @@ public:
     ShellOpenRecorder(const ShellOpenRecorder&) = delete;
     ShellOpenRecorder& operator=(const ShellOpenRecorder&) = delete;
 
-    void UseRecorder()
-    {
-        WriteCommand("\"" + TestProgramDirectory() + "LinkOpenRecorder.exe\" \"" + m_output +
-                     "\" \"%1\"");
-    }
+    void UseRecorder() { WriteCommand("\"" + m_recorder + "\" \"" + m_output + "\" \"%1\""); }
     // A handler whose program does not exist: the shell's open fails.
     void UseMissingProgram() { WriteCommand("\"Z:\\nonexistent\\no-browser.exe\" \"%1\""); }
 
@@ -191,6 +190,7 @@ private:
         return lines;
     }
 
+    std::string m_recorder;
     std::string m_output;
     std::string m_previous;
     bool m_hadPrevious = false;
