@@ -112,17 +112,6 @@ public:
         return WithoutMarkers(lines);
     }
 
-    // The waits that tests used before the marker; both now end with it.
-    [[deprecated("use OpenedUpToMarker")]] std::vector<std::string> OpenedAfterGrace() const
-    {
-        return OpenedUpToMarker();
-    }
-    [[deprecated("use OpenedUpToMarker")]] std::vector<std::string> Opened(size_t expected,
-                                                                           DWORD) const
-    {
-        return OpenedUpToMarker(expected);
-    }
-
 private:
     static size_t MarkersIn(const std::vector<std::string>& lines)
     {
