@@ -43,6 +43,8 @@ std::set<std::string> ExpectedInventory()
     expected.insert(Entry(kIconType, 2, kIconLanguage));
     expected.insert(Entry(kCursorGroupType, IDC_LINK_HAND, kIconLanguage));
     expected.insert(Entry(kCursorType, 3, kIconLanguage));
+    // The application manifest: type 24, id 1, language neutral.
+    expected.insert(Entry(MAKEINTRESOURCEW(24), 1, MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL)));
     return expected;
 }
 
