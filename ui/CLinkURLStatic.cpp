@@ -1,6 +1,7 @@
 #include "ui/CLinkURLStatic.h"
 
 #include "framework/CClientDC.h"
+#include "framework/ComApartment.h"
 #include "framework/ModuleState.h"
 #include "res/resource.h"
 #include "ui/LinkHitBox.h"
@@ -214,6 +215,8 @@ void CLinkURLStatic::OpenURL()
 {
     if (!EnsureURL())
         return;
+    // Handlers that the shell activates through COM need the thread in an apartment.
+    AfxEnterComApartment();
     const HINSTANCE hResult =
         ::ShellExecuteA(nullptr, "open", m_strURL, nullptr, nullptr, SW_SHOWNORMAL);
     // The shell answers a number above 32 for success and an error code up to 32 otherwise.
