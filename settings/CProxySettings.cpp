@@ -213,6 +213,19 @@ void CProxySettings::Set(BOOL bUseProxy, BOOL bPreconfig, const char* lpszHost, 
     m_strProxyPasswd = lpszPassword;
 }
 
+BOOL CProxySettings::IsStorableHost(const char* lpszHost)
+{
+    const CString strHost(lpszHost);
+    if (FindColon(strHost) >= 0)
+        return FALSE;
+    const char* psz = strHost;
+    if (*psz == '\0')
+        return TRUE;
+    while (*psz == ' ' || *psz == '\t')
+        ++psz;
+    return *psz != '\0';
+}
+
 void CProxySettings::SplitServer(CString& strHost, UINT& nPort) const
 {
     const int nColon = FindColon(m_strProxyServer);

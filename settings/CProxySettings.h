@@ -32,6 +32,11 @@ public:
     // Host and port from the stored server text "host:port"; port 80 when it names none.
     void SplitServer(CString& strHost, UINT& nPort) const;
 
+    // Whether a host (in the system's ANSI code page, as stored) reads back as itself from the
+    // server text: FALSE when it holds a ':' character, which the reading takes for the start of
+    // the port, or when it is nothing but blanks. An empty host is stored as it always was.
+    static BOOL IsStorableHost(const char* lpszHost);
+
     DWORD ReadDwordValue(const char* lpszSubKey, const char* lpszValue, DWORD dwDefault);
     BOOL WriteDwordValue(const char* lpszSubKey, const char* lpszValue, DWORD dwValue);
     // Writes a REG_SZ, or deletes the value when lpszText is null.

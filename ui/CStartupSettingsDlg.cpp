@@ -208,8 +208,10 @@ void CStartupSettingsDlg::OnOK()
 // The proxy texts that the save stores (host, user name and password, for an explicit proxy only)
 // must hold exactly in the code page of the stored values, the system's ANSI code page: converted
 // by default, a character it lacks would be stored as a look-alike or '?'. Each is read again as
-// the field holds it. FALSE after telling the user about the first that does not convert; that
-// field then has the focus with its text selected.
+// the field holds it. The host must also read back as itself from the stored "host:port": a ':'
+// in it (a port typed with the host) would be taken for the port's start, and a host of blanks
+// names no server. FALSE after telling the user about the first text refused; that field then has
+// the focus with its text selected.
 BOOL CStartupSettingsDlg::TakeStorableProxyTexts()
 {
     if (!m_bUseProxy || m_nProxyKind == 0)
@@ -228,9 +230,14 @@ BOOL CStartupSettingsDlg::TakeStorableProxyTexts()
     {
         HWND hEdit = GetDlgItemHandle(text.nID);
         CString strExact;
+        UINT nRefusal = 0;
         if (!CWideText(hEdit).ToMultiByte(CP_ACP, strExact))
+            nRefusal = IDS_UNSTORABLE_TEXT;
+        else if (text.nID == IDC_PROXY_HOST && !CProxySettings::IsStorableHost(strExact))
+            nRefusal = IDS_COLON_IN_HOST;
+        if (nRefusal != 0)
         {
-            theApp.ShowTitledMessage(IDS_UNSTORABLE_TEXT, MB_OK | MB_ICONEXCLAMATION);
+            theApp.ShowTitledMessage(nRefusal, MB_OK | MB_ICONEXCLAMATION);
             ::SetFocus(hEdit);
             ::SendMessageA(hEdit, EM_SETSEL, 0, -1);
             return FALSE;

@@ -17,7 +17,6 @@
 #include "support/WindowText.h"
 #include "ui/CStartupSettingsDlg.h"
 
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -744,6 +743,103 @@ TEST_F(SettingsDialogTest, TextsThatAreNotStoredAreNotChecked)
     EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 0u) << "Preconfig";
     EXPECT_FALSE(appKey.HasValue("Login", "ProxyPasswd"));
     ExpectNoBoxes();
+}
+
+// The stored server is "host:port": a host holding ':' (a port typed with it) would read back as
+// another host and port, and a host of blanks names no server. Either is refused on confirm in
+// its field, with nothing written; a host without ':' is stored as typed.
+TEST_F(SettingsDialogTest, AHostHoldingAColonOrOnlyBlanksIsRefusedInItsField)
+{
+    struct Case
+    {
+        const char* name;
+        std::wstring host;
+    };
+    const Case refused[] = {
+        {"a port typed with the host", L"proxy.example:3128"},
+        {"only a port", L":8080"},
+        {"a colon at the end", L"proxy.example:"},
+        {"an address with colons", L"fe80::1"},
+        {"blanks", L"   "},
+        {"a blank and a tab", L" \t"},
+    };
+    for (const Case& c : refused)
+    {
+        SCOPED_TRACE(c.name);
+        ScratchKey freshKey{kAppKey};
+        MessageBoxAnswerer caseBoxes{IDOK};
+        HWND hShownDlg = nullptr;
+        auto typeAndConfirm = [&](HWND hDlg)
+        {
+            hShownDlg = hDlg;
+            Click(hDlg, IDC_PROXY_NAMED);
+            SetDlgItemTextW(hDlg, IDC_PROXY_HOST, c.host.c_str());
+            SetDlgItemTextW(hDlg, IDC_PROXY_PORT, L"80");
+            const auto before = SnapshotRegistry(kAppKey);
+            Click(hDlg, IDOK);
+            EXPECT_EQ(SnapshotRegistry(kAppKey), before) << "nothing written";
+            EXPECT_TRUE(IsWindowVisible(hDlg)) << "the dialog stays open";
+            HWND hHost = GetDlgItem(hDlg, IDC_PROXY_HOST);
+            EXPECT_EQ(GetFocus(), hHost) << "the focus is on the host field";
+            DWORD dwStart = 0xDEADBEEF, dwEnd = 0xDEADBEEF;
+            SendMessageW(hHost, EM_GETSEL, reinterpret_cast<WPARAM>(&dwStart),
+                         reinterpret_cast<LPARAM>(&dwEnd));
+            EXPECT_EQ(dwStart, 0u);
+            EXPECT_EQ(dwEnd, c.host.size()) << "its whole text is selected";
+        };
+        auto correctAndConfirm = [&](HWND hDlg)
+        {
+            SetDlgItemTextW(hDlg, IDC_PROXY_HOST, L"proxy.example");
+            Click(hDlg, IDOK);
+        };
+        CStartupSettingsDlg dlg;
+        EXPECT_EQ(Run(dlg, {typeAndConfirm, correctAndConfirm}), IDOK);
+
+        ASSERT_EQ(caseBoxes.Seen().size(), 1u);
+        const SeenMessageBox& box = caseBoxes.Seen()[0];
+        EXPECT_EQ(box.shownCaption, kProductTitle);
+        EXPECT_EQ(box.shownText, TextsForThisUser().colonInHost);
+        EXPECT_EQ(box.owner, hShownDlg);
+        EXPECT_EQ(box.icon, LoadIconA(nullptr, MAKEINTRESOURCEA(32515))) << "IDI_EXCLAMATION";
+        EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"), "proxy.example:80");
+    }
+
+    // Hosts that read back as typed, and a host that is not stored at all.
+    const std::wstring storable = AnsiCodePageSample(true);
+    struct Accepted
+    {
+        const char* name;
+        std::wstring host;
+        int nChoice;
+        std::string stored;
+    };
+    const Accepted accepted[] = {
+        {"a name", L"proxy.example", IDC_PROXY_NAMED, "proxy.example:80"},
+        {"blanks around a name", L" proxy ", IDC_PROXY_NAMED, " proxy :80"},
+        {"non-ASCII text of the stored code page", storable, IDC_PROXY_NAMED,
+         InAnsiCodePage(storable) + ":80"},
+        {"a colon with the system's settings, which store no host", L"p:1", IDC_PROXY_PRECONFIG,
+         ""},
+    };
+    for (const Accepted& c : accepted)
+    {
+        SCOPED_TRACE(c.name);
+        ScratchKey freshKey{kAppKey};
+        MessageBoxAnswerer caseBoxes{IDOK};
+        auto typeAndConfirm = [&](HWND hDlg)
+        {
+            Click(hDlg, IDC_PROXY_NAMED);
+            SetDlgItemTextW(hDlg, IDC_PROXY_HOST, c.host.c_str());
+            SetDlgItemTextW(hDlg, IDC_PROXY_PORT, L"80");
+            Click(hDlg, c.nChoice);
+            Click(hDlg, IDOK);
+        };
+        CStartupSettingsDlg dlg;
+        EXPECT_EQ(Run(dlg, {typeAndConfirm}), IDOK);
+        for (const SeenMessageBox& box : caseBoxes.Seen())
+            ADD_FAILURE() << "unexpected message box: " << box.shownText;
+        EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"), c.stored);
+    }
 }
 
 // Run under a Korean locale by its own ctest entry; elsewhere the Korean set is not the one the

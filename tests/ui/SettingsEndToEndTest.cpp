@@ -18,7 +18,6 @@
 #include "support/StoredPassword.h"
 #include "support/WindowText.h"
 
-
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -270,6 +269,52 @@ TEST_F(SettingsEndToEndTest, ARefusedSaveIsReportedAndTheDialogStaysOpenUntilItS
     EXPECT_EQ(program.WaitForExit(), 0u);
     EXPECT_EQ(appKey.ReadDword("Configs", "EnableBGM", 0xDEADBEEF), 0u);
     EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 0u) << "as loaded: Preconfig";
+}
+
+// A port typed into the host field ("proxy.example:3128" with port 80) would be stored as
+// "proxy.example:3128:80" and read back as another host and port: the host is refused in its
+// field, with nothing stored.
+TEST_F(SettingsEndToEndTest, AHostTypedWithItsPortIsRefusedWithTheFieldSelected)
+{
+    const std::string host = "proxy.example:3128";
+    ProgramRun program;
+    ASSERT_TRUE(program.Started()) << STARTUP_SETTINGS_EXE;
+    HWND hDlg = program.WaitForDialog();
+    ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
+    ClickFromOutside(hDlg, kUseProxyNamed);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(hDlg, kHost)) != FALSE; }));
+    HWND hHost = GetDlgItem(hDlg, kHost);
+    TypeFromOutside(hDlg, kHost, host);
+    ASSERT_TRUE(WaitUntil([&] { return ControlTextA(hHost) == host; })) << ControlTextA(hHost);
+    EXPECT_EQ(ControlTextA(GetDlgItem(hDlg, kPort)), "80");
+
+    ClickFromOutside(hDlg, IDOK);
+    HWND hBox = WaitForOtherDialog(program.ProcessId(), hDlg);
+    ASSERT_NE(hBox, nullptr) << "the host was not refused";
+    EXPECT_EQ(ShownText(hBox), "Corvath Plus");
+    EXPECT_EQ(ShownItemText(hBox, kMessageText), TextsForThisUser().colonInHost);
+    EXPECT_EQ(ValueCount(SnapshotRegistry(kAppKey)), 0u) << "nothing written";
+    PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(hBox); }));
+
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof(thread);
+    EXPECT_TRUE(WaitUntil(
+        [&]
+        {
+            return GetGUIThreadInfo(GetWindowThreadProcessId(hDlg, nullptr), &thread) &&
+                   thread.hwndFocus == hHost;
+        }))
+        << "the focus is on the host field";
+    DWORD_PTR nSelection = 0;
+    SendMessageTimeoutW(hHost, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &nSelection);
+    EXPECT_EQ(LOWORD(nSelection), 0u);
+    EXPECT_EQ(HIWORD(nSelection), host.size()) << "its whole text is selected";
+    EXPECT_TRUE(IsWindowVisible(hDlg)) << "the dialog stays open";
+
+    PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(ValueCount(SnapshotRegistry(kAppKey)), 0u) << "nothing written";
 }
 
 // A password with a character that the stored values' code page lacks ("café" for a Korean user,
