@@ -97,8 +97,13 @@ void CStartupSettingsDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_PROXY_HOST, m_strHost);
     DDX_Text(pDX, IDC_PROXY_PASSWORD, m_strPassword);
     DDX_Text(pDX, IDC_PROXY_USER, m_strUser);
-    DDX_Text(pDX, IDC_PROXY_PORT, m_nPort);
-    DDV_MinMaxUInt(pDX, m_nPort, 0, kMaxPort);
+    // A disabled port field is not the user's to correct: it is neither read back nor checked,
+    // and the save stores no port with the system's settings or with no proxy.
+    if (!pDX->m_bSaveAndValidate || ::IsWindowEnabled(GetDlgItemHandle(IDC_PROXY_PORT)))
+    {
+        DDX_Text(pDX, IDC_PROXY_PORT, m_nPort);
+        DDV_MinMaxUInt(pDX, m_nPort, 0, kMaxPort);
+    }
     DDX_Check(pDX, IDC_USE_PROXY, m_bUseProxy);
     DDX_Radio(pDX, IDC_PROXY_PRECONFIG, m_nProxyKind);
 }

@@ -411,7 +411,6 @@ TEST_F(SettingsDialogTest, RefusedPortsPromptAndLeaveTheDialogOpenWithThePortSel
         {"beyond 32 bits, which must not wrap into range", true, "4294967376", range},
         {"empty", true, "", notANumber},
         {"no digits", true, "port", notANumber},
-        {"empty while the port field is disabled", false, "", notANumber},
     };
     for (const Case& c : cases)
     {
@@ -743,6 +742,46 @@ TEST_F(SettingsDialogTest, TextsThatAreNotStoredAreNotChecked)
     EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 0u) << "Preconfig";
     EXPECT_FALSE(appKey.HasValue("Login", "ProxyPasswd"));
     ExpectNoBoxes();
+}
+
+// A disabled port field is neither read back nor checked: with the system's settings or with no
+// proxy no port is stored, so whatever the field holds cannot block the save.
+TEST_F(SettingsDialogTest, ADisabledPortFieldIsNotCheckedAndBlocksNoSave)
+{
+    struct Case
+    {
+        const char* name;
+        int nChoice; // the click that disables the port field after the text is in it
+        const char* pszPort;
+        DWORD dwStoredMode;
+    };
+    const Case cases[] = {
+        {"empty, with the system's settings", IDC_PROXY_PRECONFIG, "", 0},
+        {"above the maximum, with the system's settings", IDC_PROXY_PRECONFIG, "70000", 0},
+        {"empty, with no proxy", IDC_USE_PROXY, "", 1},
+        {"beyond 32 bits, with no proxy", IDC_USE_PROXY, "4294967376", 1},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ScratchKey freshKey{kAppKey};
+        MessageBoxAnswerer caseBoxes{IDOK};
+        auto enterDisableAndConfirm = [&](HWND hDlg)
+        {
+            Click(hDlg, IDC_PROXY_NAMED);
+            SetItemText(hDlg, IDC_PROXY_HOST, "h");
+            SetItemText(hDlg, IDC_PROXY_PORT, c.pszPort);
+            Click(hDlg, c.nChoice);
+            ASSERT_FALSE(Enabled(hDlg, IDC_PROXY_PORT));
+            Click(hDlg, IDOK);
+        };
+        CStartupSettingsDlg dlg;
+        EXPECT_EQ(Run(dlg, {enterDisableAndConfirm}), IDOK);
+        for (const SeenMessageBox& box : caseBoxes.Seen())
+            ADD_FAILURE() << "unexpected message box: " << box.shownText;
+        EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), c.dwStoredMode);
+        EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"), "") << "no server stored";
+    }
 }
 
 // The stored server is "host:port": a host holding ':' (a port typed with it) would read back as

@@ -195,8 +195,11 @@ TEST_F(SettingsEndToEndTest, CaptionPromptsMessagesAndVersionTitleReadInTheUsers
     ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
     EXPECT_EQ(ShownText(hDlg), texts.caption) << "caption";
 
-    // The framework's prompt for a port that is no number: an emptied port field.
+    // The framework's prompt for a port that is no number: an emptied port field, enabled (an
+    // explicit proxy), since a disabled one is not checked.
     HWND hPort = GetDlgItem(hDlg, kPort);
+    ClickFromOutside(hDlg, kUseProxyNamed);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(hPort) != FALSE; }));
     PostMessageA(hPort, EM_SETSEL, 0, -1);
     PostMessageA(hPort, WM_CHAR, VK_BACK, 1);
     ASSERT_TRUE(WaitUntil([&] { return ControlTextLength(hPort) == 0; }));
@@ -315,6 +318,34 @@ TEST_F(SettingsEndToEndTest, AHostTypedWithItsPortIsRefusedWithTheFieldSelected)
     PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(program.WaitForExit(), 0u);
     EXPECT_EQ(ValueCount(SnapshotRegistry(kAppKey)), 0u) << "nothing written";
+}
+
+// A damaged port stored beside "no proxy" shows in the disabled port field; it is not checked,
+// so a player who only switches the music off can save, and no server is stored with no proxy.
+TEST_F(SettingsEndToEndTest, ADamagedPortBesideNoProxyDoesNotBlockTheSave)
+{
+    for (const char* pszServer : {"p:70000", "p:-1"})
+    {
+        SCOPED_TRACE(pszServer);
+        ScratchKey freshKey{kAppKey};
+        appKey.WriteDword("Login", "UseProxy", 1);
+        appKey.WriteSz("Login", "ProxyServer", pszServer);
+        ProgramRun program;
+        ASSERT_TRUE(program.Started()) << STARTUP_SETTINGS_EXE;
+        HWND hDlg = program.WaitForDialog();
+        ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
+        HWND hPort = GetDlgItem(hDlg, kPort);
+        EXPECT_EQ(ControlTextA(GetDlgItem(hDlg, kHost)), "p");
+        EXPECT_EQ(IsWindowEnabled(hPort), FALSE) << "the port field is disabled";
+
+        ClickFromOutside(hDlg, kEnableBGM);
+        ASSERT_TRUE(WaitUntil([&] { return !IsCheckedFromOutside(GetDlgItem(hDlg, kEnableBGM)); }));
+        ClickFromOutside(hDlg, IDOK);
+        EXPECT_EQ(program.WaitForExit(), 0u) << "the save was blocked";
+        EXPECT_EQ(appKey.ReadDword("Configs", "EnableBGM", 0xDEADBEEF), 0u);
+        EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 1u);
+        EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"), "");
+    }
 }
 
 // A password with a character that the stored values' code page lacks ("café" for a Korean user,
