@@ -51,8 +51,9 @@ public:
     CString m_strProxyPasswd;
 
 private:
-    // Creates or opens the subkey below m_hKey with full access into key.
-    LONG OpenSubKey(const char* lpszSubKey, CRegKey& key) const;
+    // Creates or opens the subkey below m_hKey into key: for reading only (KEY_READ), so that a
+    // key the user may read but not write still shows its values, or with full access for writing.
+    LONG OpenSubKey(const char* lpszSubKey, CRegKey& key, REGSAM samDesired) const;
     // TRUE when the value is gone afterwards, also when it was not there.
     BOOL DeleteValue(const char* lpszSubKey, const char* lpszValue);
 };

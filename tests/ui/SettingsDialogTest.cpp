@@ -619,8 +619,8 @@ TEST_F(SettingsDialogTest, CaptionReadsAsTheTitleOfTheUsersLanguageSet)
 }
 
 // The registry refusing the save for real: the Login key, or the Configs key, readable only.
-// Reading asks for write access too, so the dialog then shows the defaults of what it could not
-// read; either way the click on 1006 leads to "no proxy".
+// Reading asks for read access only, so the stored values show (the named proxy: 1006 ticked);
+// the click on 1006 leads to "no proxy".
 TEST_F(SettingsDialogTest, ARefusedSaveIsReportedWritesNothingAndCanBeConfirmedAgain)
 {
     for (const char* pszRefusingKey : {"Login", "Configs"})
@@ -878,6 +878,46 @@ TEST_F(SettingsDialogTest, AHostHoldingAColonOrOnlyBlanksIsRefusedInItsField)
         for (const SeenMessageBox& box : caseBoxes.Seen())
             ADD_FAILURE() << "unexpected message box: " << box.shownText;
         EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"), c.stored);
+    }
+}
+
+// Keys the user may read but not write (made so for real, with a read-only DACL) still show what
+// they hold: reading asks for read access only. The save is then refused and reported.
+TEST_F(SettingsDialogTest, ReadOnlyKeysShowTheirStoredValuesAndTheSaveReportsTheRefusal)
+{
+    for (const char* pszReadOnlyKey : {"Login", "Configs"})
+    {
+        SCOPED_TRACE(pszReadOnlyKey);
+        ScratchKey freshKey{kAppKey};
+        MessageBoxAnswerer caseBoxes{IDOK};
+        StoreNamedProxy("proxy.example", 3128, "alice", "pa55 w0rd");
+        appKey.WriteDword("Configs", "EnableBGM", 0);
+        appKey.WriteDword("Configs", "EnableMovie", 0);
+        ReadOnlyKey readOnly{std::string(kAppKey) + "\\" + pszReadOnlyKey};
+        ASSERT_TRUE(readOnly.Refuses());
+        const auto stored = SnapshotRegistry(kAppKey);
+
+        Shown shown;
+        auto readAndConfirm = [&](HWND hDlg)
+        {
+            shown = ReadShown(hDlg);
+            Click(hDlg, IDOK);
+            EXPECT_EQ(SnapshotRegistry(kAppKey), stored) << "nothing written";
+        };
+        CStartupSettingsDlg dlg;
+        EXPECT_EQ(Run(dlg, {readAndConfirm}), kLeftOpen);
+        EXPECT_EQ(shown, (Shown{.bgm = false,
+                                .sound = true,
+                                .movie = false,
+                                .useProxy = true,
+                                .preconfig = false,
+                                .named = true,
+                                .host = "proxy.example",
+                                .port = "3128",
+                                .user = "alice",
+                                .password = "pa55 w0rd"}));
+        ASSERT_EQ(caseBoxes.Seen().size(), 1u);
+        EXPECT_EQ(caseBoxes.Seen()[0].shownText, TextsForThisUser().saveFailed);
     }
 }
 

@@ -238,9 +238,9 @@ TEST_F(SettingsEndToEndTest, CaptionPromptsMessagesAndVersionTitleReadInTheUsers
     EXPECT_EQ(program.WaitForExit(), 0u);
     EXPECT_EQ(ValueCount(SnapshotRegistry(kAppKey)), 0u) << "nothing written";
 }
-// The Login key made readable only, for real, before the program starts: confirming reports the
-// refusal, writes nothing and leaves the dialog open; once the key is writable again, confirming
-// saves and ends the program.
+// The Login key made readable only, for real, before the program starts: the stored proxy still
+// shows (reading asks for read access only); confirming reports the refusal, writes nothing and
+// leaves the dialog open; once the key is writable again, confirming saves and ends the program.
 TEST_F(SettingsEndToEndTest, ARefusedSaveIsReportedAndTheDialogStaysOpenUntilItSaves)
 {
     appKey.WriteDword("Configs", "EnableBGM", 1);
@@ -254,6 +254,9 @@ TEST_F(SettingsEndToEndTest, ARefusedSaveIsReportedAndTheDialogStaysOpenUntilItS
     ASSERT_TRUE(program.Started()) << STARTUP_SETTINGS_EXE;
     HWND hDlg = program.WaitForDialog();
     ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
+    EXPECT_EQ(ControlTextA(GetDlgItem(hDlg, kHost)), "p.example") << "shows what is stored";
+    EXPECT_EQ(ControlTextA(GetDlgItem(hDlg, kPort)), "3128");
+    EXPECT_TRUE(IsCheckedFromOutside(GetDlgItem(hDlg, kUseProxyNamed)));
     ClickFromOutside(hDlg, kEnableBGM);
     ASSERT_TRUE(WaitUntil([&] { return !IsCheckedFromOutside(GetDlgItem(hDlg, kEnableBGM)); }));
 
@@ -271,7 +274,8 @@ TEST_F(SettingsEndToEndTest, ARefusedSaveIsReportedAndTheDialogStaysOpenUntilItS
     ClickFromOutside(hDlg, IDOK);
     EXPECT_EQ(program.WaitForExit(), 0u);
     EXPECT_EQ(appKey.ReadDword("Configs", "EnableBGM", 0xDEADBEEF), 0u);
-    EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 0u) << "as loaded: Preconfig";
+    EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 3u) << "as loaded";
+    EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"), "p.example:3128");
 }
 
 // A port typed into the host field ("proxy.example:3128" with port 80) would be stored as
