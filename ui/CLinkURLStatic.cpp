@@ -42,6 +42,9 @@ CLinkURLStatic::~CLinkURLStatic()
     if (m_hWnd != nullptr && ::IsWindow(m_hWnd) && m_fontUnderline.GetSafeHandle() != nullptr &&
         reinterpret_cast<HGDIOBJ>(CallStatic(WM_GETFONT, 0, 0)) == m_fontUnderline.GetSafeHandle())
         CallStatic(WM_SETFONT, reinterpret_cast<WPARAM>(m_hFontGiven), FALSE);
+    // Nor may its timer outlive it: the window would go on ticking for nobody.
+    if (m_hWnd != nullptr && ::IsWindow(m_hWnd))
+        ::KillTimer(m_hWnd, kHoverTimerId);
 }
 
 void CLinkURLStatic::PreSubclassWindow()

@@ -1,6 +1,6 @@
-// The link label's open as the shell asks for it: COM entered on the opening thread, lazily. Real
-// statics of the version dialog's template, the http scheme of the private prefix going to a
-// recorder.
+// The link label's open as the shell asks for it (COM entered on the opening thread, lazily) and
+// its hover timer's lifetime when the label object goes before its window. Real statics of the
+// version dialog's template, the http scheme of the private prefix going to a recorder.
 #include "framework/CWnd.h"
 #include "res/resource.h"
 #include "support/DialogDriver.h"
@@ -115,4 +115,22 @@ TEST(LinkOpenTest, TheFirstOpenPutsTheThreadInASingleThreadedApartment)
     EXPECT_EQ(hrMultithreaded, RPC_E_CHANGED_MODE);
     EXPECT_TRUE(bVisited);
     EXPECT_EQ(recorder.Opened(1), std::vector<std::string>{"http://apartment.example/"});
+}
+
+// A label object that goes while its window stays takes its 50 ms timer along: the window must
+// not go on ticking for nobody.
+TEST(LinkLifetimeTest, ALabelThatGoesBeforeItsWindowKillsItsHoverTimer)
+{
+    VersionDialogWindow dialog;
+    ASSERT_NE(dialog.Handle(), nullptr);
+    HWND hStatic = GetDlgItem(dialog.Handle(), IDC_LINK_HOMEPAGE);
+    {
+        CLinkURLStatic label;
+        ASSERT_TRUE(dialog.Attach(label, IDC_LINK_HOMEPAGE, "http://lifetime.example/"));
+        FlushEvents();
+    }
+    ASSERT_TRUE(IsWindow(hStatic)) << "the window outlives the label";
+    EXPECT_EQ(CWnd::FromHandlePermanent(hStatic), nullptr);
+    // Killing a timer that does not exist fails: the label's destructor killed it already.
+    EXPECT_FALSE(KillTimer(hStatic, CLinkURLStatic::kHoverTimerId)) << "the timer still runs";
 }
