@@ -789,6 +789,10 @@ TEST_F(SettingsDialogTest, ADisabledPortFieldIsNotCheckedAndBlocksNoSave)
 // its field, with nothing written; a host without ':' is stored as typed.
 TEST_F(SettingsDialogTest, AHostHoldingAColonOrOnlyBlanksIsRefusedInItsField)
 {
+    // Double-byte text where the stored code page has it (Hangul under 949): ':' is found as a
+    // character of its own after it.
+    const std::wstring storable = AnsiCodePageSample(true);
+    ASSERT_NE(storable, L"<none>");
     struct Case
     {
         const char* name;
@@ -801,6 +805,7 @@ TEST_F(SettingsDialogTest, AHostHoldingAColonOrOnlyBlanksIsRefusedInItsField)
         {"an address with colons", L"fe80::1"},
         {"blanks", L"   "},
         {"a blank and a tab", L" \t"},
+        {"a port after non-ASCII text", storable + L":3128"},
     };
     for (const Case& c : refused)
     {
@@ -844,7 +849,6 @@ TEST_F(SettingsDialogTest, AHostHoldingAColonOrOnlyBlanksIsRefusedInItsField)
     }
 
     // Hosts that read back as typed, and a host that is not stored at all.
-    const std::wstring storable = AnsiCodePageSample(true);
     struct Accepted
     {
         const char* name;
