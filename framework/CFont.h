@@ -6,9 +6,11 @@
 class CFont : public CGdiObject
 {
 public:
-    BOOL CreateFontIndirect(const LOGFONTA* pLogFont)
+    // The description in UTF-16: a face name outside the system's ANSI code page (a Japanese one
+    // on a Western system) survives.
+    BOOL CreateFontIndirect(const LOGFONTW* pLogFont)
     {
-        return Attach(::CreateFontIndirectA(pLogFont));
+        return Attach(::CreateFontIndirectW(pLogFont));
     }
     operator HFONT() const { return static_cast<HFONT>(m_hObject); }
 };

@@ -99,21 +99,21 @@ HKEY CWinApp::GetAppRegistryKey()
     return keyApp.Detach();
 }
 
-HKEY CWinApp::GetSectionKey(LPCSTR lpszSection)
+HKEY CWinApp::GetSectionKey(LPCSTR lpszSection, REGSAM samDesired)
 {
     CRegKey keyApp;
     keyApp.Attach(GetAppRegistryKey());
     if (keyApp.m_hKey == nullptr)
         return nullptr;
     CRegKey keySection;
-    keySection.Create(keyApp, lpszSection, KEY_READ | KEY_WRITE);
+    keySection.Create(keyApp, lpszSection, samDesired);
     return keySection.Detach();
 }
 
 UINT CWinApp::GetProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault)
 {
     CRegKey keySection;
-    keySection.Attach(GetSectionKey(lpszSection));
+    keySection.Attach(GetSectionKey(lpszSection, KEY_READ));
     if (keySection.m_hKey == nullptr)
         return static_cast<UINT>(nDefault);
     // Whatever the stored type: up to four bytes of data, cleared first so that shorter data reads

@@ -23,8 +23,9 @@ public:
 
     // The application's key, created where missing; the caller closes it. Null on failure.
     HKEY GetAppRegistryKey();
-    // The subkey lpszSection of the application's key, created where missing, or null.
-    HKEY GetSectionKey(LPCSTR lpszSection);
+    // The subkey lpszSection of the application's key, created where missing, or null; opened
+    // with samDesired (for reading only, a section the user may read but not write still opens).
+    HKEY GetSectionKey(LPCSTR lpszSection, REGSAM samDesired = KEY_READ | KEY_WRITE);
 
     UINT GetProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault);
     BOOL WriteProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nValue);

@@ -16,10 +16,12 @@
 #define IDS_GAME_RUNNING 10000
 #define IDS_APP_TITLE AFX_IDS_APP_TITLE // the framework's default application name
 
-// Messages of a confirm that cannot save: the registry refused, or a proxy text holds a character
-// that the stored values' code page cannot. A string block of their own (627).
+// Messages of a confirm that cannot save: the registry refused, a proxy text holds a character
+// that the stored values' code page cannot, or the host holds a ':' (or only blanks) that would
+// not read back as typed. A string block of their own (627).
 #define IDS_SAVE_FAILED 10016
 #define IDS_UNSTORABLE_TEXT 10017
+#define IDS_COLON_IN_HOST 10018
 
 // The framework's prompts of the port validation
 #define IDP_PARSE_INT_RANGE AFX_IDP_PARSE_INT_RANGE

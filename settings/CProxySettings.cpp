@@ -56,18 +56,18 @@ CProxySettings::~CProxySettings()
 
 // Every value is read or written with its own create-or-open of the subkey, closed again when the
 // accessor returns; nothing is cached.
-LONG CProxySettings::OpenSubKey(const char* lpszSubKey, CRegKey& key) const
+LONG CProxySettings::OpenSubKey(const char* lpszSubKey, CRegKey& key, REGSAM samDesired) const
 {
     if (m_hKey == nullptr || lpszSubKey == nullptr)
         return ERROR_INVALID_HANDLE;
-    return key.Create(m_hKey, lpszSubKey, KEY_ALL_ACCESS);
+    return key.Create(m_hKey, lpszSubKey, samDesired);
 }
 
 DWORD CProxySettings::ReadDwordValue(const char* lpszSubKey, const char* lpszValue, DWORD dwDefault)
 {
     CRegKey key;
     DWORD dwValue = dwDefault;
-    if (OpenSubKey(lpszSubKey, key) == ERROR_SUCCESS)
+    if (OpenSubKey(lpszSubKey, key, KEY_READ) == ERROR_SUCCESS)
         key.QueryDWORDValue(lpszValue, dwValue);
     return dwValue;
 }
@@ -75,7 +75,7 @@ DWORD CProxySettings::ReadDwordValue(const char* lpszSubKey, const char* lpszVal
 BOOL CProxySettings::WriteDwordValue(const char* lpszSubKey, const char* lpszValue, DWORD dwValue)
 {
     CRegKey key;
-    return OpenSubKey(lpszSubKey, key) == ERROR_SUCCESS &&
+    return OpenSubKey(lpszSubKey, key, KEY_ALL_ACCESS) == ERROR_SUCCESS &&
            key.SetDWORDValue(lpszValue, dwValue) == ERROR_SUCCESS;
 }
 
@@ -83,7 +83,7 @@ BOOL CProxySettings::WriteStringValue(const char* lpszSubKey, const char* lpszVa
                                       const char* lpszText)
 {
     CRegKey key;
-    if (OpenSubKey(lpszSubKey, key) != ERROR_SUCCESS)
+    if (OpenSubKey(lpszSubKey, key, KEY_ALL_ACCESS) != ERROR_SUCCESS)
         return FALSE;
     const LONG lResult =
         lpszText != nullptr ? key.SetStringValue(lpszValue, lpszText) : key.DeleteValue(lpszValue);
@@ -95,7 +95,7 @@ CString CProxySettings::ReadStringValue(const char* lpszSubKey, const char* lpsz
 {
     CRegKey key;
     CString strText(lpszDefault);
-    if (OpenSubKey(lpszSubKey, key) == ERROR_SUCCESS)
+    if (OpenSubKey(lpszSubKey, key, KEY_READ) == ERROR_SUCCESS)
         key.QueryStringValue(lpszValue, strText);
     return strText;
 }
@@ -103,7 +103,7 @@ CString CProxySettings::ReadStringValue(const char* lpszSubKey, const char* lpsz
 BOOL CProxySettings::DeleteValue(const char* lpszSubKey, const char* lpszValue)
 {
     CRegKey key;
-    if (OpenSubKey(lpszSubKey, key) != ERROR_SUCCESS)
+    if (OpenSubKey(lpszSubKey, key, KEY_ALL_ACCESS) != ERROR_SUCCESS)
         return FALSE;
     const LONG lResult = key.DeleteValue(lpszValue);
     return lResult == ERROR_SUCCESS || lResult == ERROR_FILE_NOT_FOUND;
@@ -112,7 +112,7 @@ BOOL CProxySettings::DeleteValue(const char* lpszSubKey, const char* lpszValue)
 BOOL CProxySettings::CanSave()
 {
     CRegKey key;
-    return OpenSubKey(kLogin, key) == ERROR_SUCCESS;
+    return OpenSubKey(kLogin, key, KEY_ALL_ACCESS) == ERROR_SUCCESS;
 }
 
 void CProxySettings::Load()
@@ -211,6 +211,19 @@ void CProxySettings::Set(BOOL bUseProxy, BOOL bPreconfig, const char* lpszHost, 
     }
     m_strProxyUser = lpszUser;
     m_strProxyPasswd = lpszPassword;
+}
+
+BOOL CProxySettings::IsStorableHost(const char* lpszHost)
+{
+    const CString strHost(lpszHost);
+    if (FindColon(strHost) >= 0)
+        return FALSE;
+    const char* psz = strHost;
+    if (*psz == '\0')
+        return TRUE;
+    while (*psz == ' ' || *psz == '\t')
+        ++psz;
+    return *psz != '\0';
 }
 
 void CProxySettings::SplitServer(CString& strHost, UINT& nPort) const

@@ -32,6 +32,11 @@ public:
     // Host and port from the stored server text "host:port"; port 80 when it names none.
     void SplitServer(CString& strHost, UINT& nPort) const;
 
+    // Whether a host (in the system's ANSI code page, as stored) reads back as itself from the
+    // server text: FALSE when it holds a ':' character, which the reading takes for the start of
+    // the port, or when it is nothing but blanks. An empty host is stored as it always was.
+    static BOOL IsStorableHost(const char* lpszHost);
+
     DWORD ReadDwordValue(const char* lpszSubKey, const char* lpszValue, DWORD dwDefault);
     BOOL WriteDwordValue(const char* lpszSubKey, const char* lpszValue, DWORD dwValue);
     // Writes a REG_SZ, or deletes the value when lpszText is null.
@@ -46,8 +51,9 @@ public:
     CString m_strProxyPasswd;
 
 private:
-    // Creates or opens the subkey below m_hKey with full access into key.
-    LONG OpenSubKey(const char* lpszSubKey, CRegKey& key) const;
+    // Creates or opens the subkey below m_hKey into key: for reading only (KEY_READ), so that a
+    // key the user may read but not write still shows its values, or with full access for writing.
+    LONG OpenSubKey(const char* lpszSubKey, CRegKey& key, REGSAM samDesired) const;
     // TRUE when the value is gone afterwards, also when it was not there.
     BOOL DeleteValue(const char* lpszSubKey, const char* lpszValue);
 };

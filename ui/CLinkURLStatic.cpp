@@ -2,6 +2,7 @@
 
 #include "framework/CClientDC.h"
 #include "framework/CPaintDC.h"
+#include "framework/ComApartment.h"
 #include "framework/ModuleState.h"
 #include "res/resource.h"
 #include "ui/LinkHitBox.h"
@@ -53,6 +54,9 @@ CLinkURLStatic::~CLinkURLStatic()
     if (m_hWnd != nullptr && ::IsWindow(m_hWnd) && m_fontUnderline.GetSafeHandle() != nullptr &&
         reinterpret_cast<HGDIOBJ>(CallStatic(WM_GETFONT, 0, 0)) == m_fontUnderline.GetSafeHandle())
         CallStatic(WM_SETFONT, reinterpret_cast<WPARAM>(m_hFontGiven), FALSE);
+    // Nor may its timer outlive it: the window would go on ticking for nobody.
+    if (m_hWnd != nullptr && ::IsWindow(m_hWnd))
+        ::KillTimer(m_hWnd, kHoverTimerId);
 }
 
 void CLinkURLStatic::PreSubclassWindow()
@@ -234,6 +238,8 @@ void CLinkURLStatic::OpenURL()
 {
     if (!EnsureURL())
         return;
+    // Handlers that the shell activates through COM need the thread in an apartment.
+    AfxEnterComApartment();
     const HINSTANCE hResult =
         ::ShellExecuteA(nullptr, "open", m_strURL, nullptr, nullptr, SW_SHOWNORMAL);
     // The shell answers a number above 32 for success and an error code up to 32 otherwise.

@@ -97,8 +97,13 @@ void CStartupSettingsDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_PROXY_HOST, m_strHost);
     DDX_Text(pDX, IDC_PROXY_PASSWORD, m_strPassword);
     DDX_Text(pDX, IDC_PROXY_USER, m_strUser);
-    DDX_Text(pDX, IDC_PROXY_PORT, m_nPort);
-    DDV_MinMaxUInt(pDX, m_nPort, 0, kMaxPort);
+    // A disabled port field is not the user's to correct: it is neither read back nor checked,
+    // and the save stores no port with the system's settings or with no proxy.
+    if (!pDX->m_bSaveAndValidate || ::IsWindowEnabled(GetDlgItemHandle(IDC_PROXY_PORT)))
+    {
+        DDX_Text(pDX, IDC_PROXY_PORT, m_nPort);
+        DDV_MinMaxUInt(pDX, m_nPort, 0, kMaxPort);
+    }
     DDX_Check(pDX, IDC_USE_PROXY, m_bUseProxy);
     // The template gives neither mode button WS_TABSTOP. The button control gives it to a radio
     // button that is checked (by BM_SETCHECK from the exchange here, by a click or by an arrow
@@ -211,8 +216,10 @@ void CStartupSettingsDlg::OnOK()
 // The proxy texts that the save stores (host, user name and password, for an explicit proxy only)
 // must hold exactly in the code page of the stored values, the system's ANSI code page: converted
 // by default, a character it lacks would be stored as a look-alike or '?'. Each is read again as
-// the field holds it. FALSE after telling the user about the first that does not convert; that
-// field then has the focus with its text selected.
+// the field holds it. The host must also read back as itself from the stored "host:port": a ':'
+// in it (a port typed with the host) would be taken for the port's start, and a host of blanks
+// names no server. FALSE after telling the user about the first text refused; that field then has
+// the focus with its text selected.
 BOOL CStartupSettingsDlg::TakeStorableProxyTexts()
 {
     if (!m_bUseProxy || m_nProxyKind == 0)
@@ -231,9 +238,14 @@ BOOL CStartupSettingsDlg::TakeStorableProxyTexts()
     {
         HWND hEdit = GetDlgItemHandle(text.nID);
         CString strExact;
+        UINT nRefusal = 0;
         if (!CWideText(hEdit).ToMultiByte(CP_ACP, strExact))
+            nRefusal = IDS_UNSTORABLE_TEXT;
+        else if (text.nID == IDC_PROXY_HOST && !CProxySettings::IsStorableHost(strExact))
+            nRefusal = IDS_COLON_IN_HOST;
+        if (nRefusal != 0)
         {
-            theApp.ShowTitledMessage(IDS_UNSTORABLE_TEXT, MB_OK | MB_ICONEXCLAMATION);
+            theApp.ShowTitledMessage(nRefusal, MB_OK | MB_ICONEXCLAMATION);
             ::SetFocus(hEdit);
             ::SendMessageA(hEdit, EM_SETSEL, 0, -1);
             return FALSE;

@@ -57,9 +57,12 @@ void CVersionInfoDlg::MakeTitleBold()
     HFONT hFont = GetFont();
     if (hFont == nullptr)
         return;
-    LOGFONTA lf;
+    // Copied in UTF-16: through the ANSI form, "ＭＳ Ｐゴシック" or "細明體" would turn into
+    // question marks wherever the system's code page lacks them, and the copy would take another
+    // face.
+    LOGFONTW lf;
     memset(&lf, 0, sizeof(lf));
-    ::GetObjectA(hFont, sizeof(lf), &lf);
+    ::GetObjectW(hFont, sizeof(lf), &lf);
     lf.lfWeight = FW_BOLD;
     if (m_fontBold.CreateFontIndirect(&lf))
         ::SendMessageA(GetDlgItemHandle(IDC_VERSION_TITLE), WM_SETFONT,

@@ -204,6 +204,32 @@ const Shape kShapes[] = {
          s.host = kLongHost;
          s.port = "81";
      }},
+    // A damaged port beside "no proxy" shows in the disabled port field; not the user's to
+    // correct there, it is not checked, and the save stores no server with no proxy.
+    {"UseProxy 1 with a port above 65535: no proxy, the port shown disabled",
+     [](const ScratchKey& k)
+     {
+         k.WriteDword("Login", "UseProxy", 1);
+         k.WriteSz("Login", "ProxyServer", "p:70000");
+     },
+     [](Shown& s)
+     {
+         s.useProxy = false;
+         s.host = "p";
+         s.port = "70000";
+     }},
+    {"UseProxy 1 with a port of -1: no proxy, the port as the int read as unsigned",
+     [](const ScratchKey& k)
+     {
+         k.WriteDword("Login", "UseProxy", 1);
+         k.WriteSz("Login", "ProxyServer", "p:-1");
+     },
+     [](Shown& s)
+     {
+         s.useProxy = false;
+         s.host = "p";
+         s.port = "4294967295";
+     }},
     {"ProxyUser as REG_BINARY: empty",
      [](const ScratchKey& k)
      {

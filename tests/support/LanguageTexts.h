@@ -14,6 +14,7 @@ struct LanguageTexts
     const char* notANumber;  // string 61719
     const char* saveFailed;  // string 10016
     const char* unstorable;  // string 10017
+    const char* colonInHost; // string 10018
 };
 
 inline const LanguageTexts kKoreanTexts = {
@@ -24,6 +25,7 @@ inline const LanguageTexts kKoreanTexts = {
     "양의 정수를 입력하십시오.",
     "설정을 저장하지 못했습니다. 레지스트리에 쓸 권한이 있는지 확인하십시오.",
     "이 시스템에서 저장할 수 없는 문자가 포함되어 있습니다. 다른 문자로 입력하십시오.",
+    "IP 주소에는 ':'를 쓸 수 없습니다. 포트 번호는 포트 칸에 입력하십시오.",
 };
 
 inline const LanguageTexts kJapaneseTexts = {
@@ -34,6 +36,7 @@ inline const LanguageTexts kJapaneseTexts = {
     "正の整数を入力してください。",
     "設定を保存できませんでした。レジストリへの書き込み権限があるか確認してください。",
     "このシステムでは保存できない文字が含まれています。別の文字で入力してください。",
+    "IPアドレスに ':' は使えません。ポート番号はポート欄に入力してください。",
 };
 
 inline const LanguageTexts kTraditionalChineseTexts = {
@@ -44,6 +47,7 @@ inline const LanguageTexts kTraditionalChineseTexts = {
     "請輸入正整數。",
     "無法儲存設定。請確認您是否有寫入登錄檔的權限。",
     "含有此系統無法儲存的字元，請改用其他字元輸入。",
+    "IP 位址不可包含 ':'。請在連接埠欄位輸入連接埠號碼。",
 };
 
 inline const LanguageTexts& TextsForThisUser()

@@ -17,7 +17,6 @@
 #include "support/WindowText.h"
 #include "ui/CStartupSettingsDlg.h"
 
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -512,7 +511,6 @@ TEST_F(SettingsDialogTest, RefusedPortsPromptAndLeaveTheDialogOpenWithThePortSel
         {"beyond 32 bits, which must not wrap into range", true, "4294967376", range},
         {"empty", true, "", notANumber},
         {"no digits", true, "port", notANumber},
-        {"empty while the port field is disabled", false, "", notANumber},
     };
     for (const Case& c : cases)
     {
@@ -932,8 +930,8 @@ TEST_F(SettingsDialogTest, CaptionReadsAsTheTitleOfTheUsersLanguageSet)
 }
 
 // The registry refusing the save for real: the Login key, or the Configs key, readable only.
-// Reading asks for write access too, so the dialog then shows the defaults of what it could not
-// read; either way the click on 1006 leads to "no proxy".
+// Reading asks for read access only, so the stored values show (the named proxy: 1006 ticked);
+// the click on 1006 leads to "no proxy".
 TEST_F(SettingsDialogTest, ARefusedSaveIsReportedWritesNothingAndCanBeConfirmedAgain)
 {
     for (const char* pszRefusingKey : {"Login", "Configs"})
@@ -1055,6 +1053,187 @@ TEST_F(SettingsDialogTest, TextsThatAreNotStoredAreNotChecked)
     EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 0u) << "Preconfig";
     EXPECT_FALSE(appKey.HasValue("Login", "ProxyPasswd"));
     ExpectNoBoxes();
+}
+
+// A disabled port field is neither read back nor checked: with the system's settings or with no
+// proxy no port is stored, so whatever the field holds cannot block the save.
+TEST_F(SettingsDialogTest, ADisabledPortFieldIsNotCheckedAndBlocksNoSave)
+{
+    struct Case
+    {
+        const char* name;
+        int nChoice; // the click that disables the port field after the text is in it
+        const char* pszPort;
+        DWORD dwStoredMode;
+    };
+    const Case cases[] = {
+        {"empty, with the system's settings", IDC_PROXY_PRECONFIG, "", 0},
+        {"above the maximum, with the system's settings", IDC_PROXY_PRECONFIG, "70000", 0},
+        {"empty, with no proxy", IDC_USE_PROXY, "", 1},
+        {"beyond 32 bits, with no proxy", IDC_USE_PROXY, "4294967376", 1},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ScratchKey freshKey{kAppKey};
+        MessageBoxAnswerer caseBoxes{IDOK};
+        auto enterDisableAndConfirm = [&](HWND hDlg)
+        {
+            Click(hDlg, IDC_PROXY_NAMED);
+            SetItemText(hDlg, IDC_PROXY_HOST, "h");
+            SetItemText(hDlg, IDC_PROXY_PORT, c.pszPort);
+            Click(hDlg, c.nChoice);
+            ASSERT_FALSE(Enabled(hDlg, IDC_PROXY_PORT));
+            Click(hDlg, IDOK);
+        };
+        CStartupSettingsDlg dlg;
+        EXPECT_EQ(Run(dlg, {enterDisableAndConfirm}), IDOK);
+        for (const SeenMessageBox& box : caseBoxes.Seen())
+            ADD_FAILURE() << "unexpected message box: " << box.shownText;
+        EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), c.dwStoredMode);
+        EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"), "") << "no server stored";
+    }
+}
+
+// The stored server is "host:port": a host holding ':' (a port typed with it) would read back as
+// another host and port, and a host of blanks names no server. Either is refused on confirm in
+// its field, with nothing written; a host without ':' is stored as typed.
+TEST_F(SettingsDialogTest, AHostHoldingAColonOrOnlyBlanksIsRefusedInItsField)
+{
+    // Double-byte text where the stored code page has it (Hangul under 949): ':' is found as a
+    // character of its own after it.
+    const std::wstring storable = AnsiCodePageSample(true);
+    ASSERT_NE(storable, L"<none>");
+    struct Case
+    {
+        const char* name;
+        std::wstring host;
+    };
+    const Case refused[] = {
+        {"a port typed with the host", L"proxy.example:3128"},
+        {"only a port", L":8080"},
+        {"a colon at the end", L"proxy.example:"},
+        {"an address with colons", L"fe80::1"},
+        {"blanks", L"   "},
+        {"a blank and a tab", L" \t"},
+        {"a port after non-ASCII text", storable + L":3128"},
+    };
+    for (const Case& c : refused)
+    {
+        SCOPED_TRACE(c.name);
+        ScratchKey freshKey{kAppKey};
+        MessageBoxAnswerer caseBoxes{IDOK};
+        HWND hShownDlg = nullptr;
+        auto typeAndConfirm = [&](HWND hDlg)
+        {
+            hShownDlg = hDlg;
+            Click(hDlg, IDC_PROXY_NAMED);
+            SetDlgItemTextW(hDlg, IDC_PROXY_HOST, c.host.c_str());
+            SetDlgItemTextW(hDlg, IDC_PROXY_PORT, L"80");
+            const auto before = SnapshotRegistry(kAppKey);
+            Click(hDlg, IDOK);
+            EXPECT_EQ(SnapshotRegistry(kAppKey), before) << "nothing written";
+            EXPECT_TRUE(IsWindowVisible(hDlg)) << "the dialog stays open";
+            HWND hHost = GetDlgItem(hDlg, IDC_PROXY_HOST);
+            EXPECT_EQ(GetFocus(), hHost) << "the focus is on the host field";
+            DWORD dwStart = 0xDEADBEEF, dwEnd = 0xDEADBEEF;
+            SendMessageW(hHost, EM_GETSEL, reinterpret_cast<WPARAM>(&dwStart),
+                         reinterpret_cast<LPARAM>(&dwEnd));
+            EXPECT_EQ(dwStart, 0u);
+            EXPECT_EQ(dwEnd, c.host.size()) << "its whole text is selected";
+        };
+        auto correctAndConfirm = [&](HWND hDlg)
+        {
+            SetDlgItemTextW(hDlg, IDC_PROXY_HOST, L"proxy.example");
+            Click(hDlg, IDOK);
+        };
+        CStartupSettingsDlg dlg;
+        EXPECT_EQ(Run(dlg, {typeAndConfirm, correctAndConfirm}), IDOK);
+
+        ASSERT_EQ(caseBoxes.Seen().size(), 1u);
+        const SeenMessageBox& box = caseBoxes.Seen()[0];
+        EXPECT_EQ(box.shownCaption, kProductTitle);
+        EXPECT_EQ(box.shownText, TextsForThisUser().colonInHost);
+        EXPECT_EQ(box.owner, hShownDlg);
+        EXPECT_EQ(box.icon, LoadIconA(nullptr, MAKEINTRESOURCEA(32515))) << "IDI_EXCLAMATION";
+        EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"), "proxy.example:80");
+    }
+
+    // Hosts that read back as typed, and a host that is not stored at all.
+    struct Accepted
+    {
+        const char* name;
+        std::wstring host;
+        int nChoice;
+        std::string stored;
+    };
+    const Accepted accepted[] = {
+        {"a name", L"proxy.example", IDC_PROXY_NAMED, "proxy.example:80"},
+        {"blanks around a name", L" proxy ", IDC_PROXY_NAMED, " proxy :80"},
+        {"non-ASCII text of the stored code page", storable, IDC_PROXY_NAMED,
+         InAnsiCodePage(storable) + ":80"},
+        {"a colon with the system's settings, which store no host", L"p:1", IDC_PROXY_PRECONFIG,
+         ""},
+    };
+    for (const Accepted& c : accepted)
+    {
+        SCOPED_TRACE(c.name);
+        ScratchKey freshKey{kAppKey};
+        MessageBoxAnswerer caseBoxes{IDOK};
+        auto typeAndConfirm = [&](HWND hDlg)
+        {
+            Click(hDlg, IDC_PROXY_NAMED);
+            SetDlgItemTextW(hDlg, IDC_PROXY_HOST, c.host.c_str());
+            SetDlgItemTextW(hDlg, IDC_PROXY_PORT, L"80");
+            Click(hDlg, c.nChoice);
+            Click(hDlg, IDOK);
+        };
+        CStartupSettingsDlg dlg;
+        EXPECT_EQ(Run(dlg, {typeAndConfirm}), IDOK);
+        for (const SeenMessageBox& box : caseBoxes.Seen())
+            ADD_FAILURE() << "unexpected message box: " << box.shownText;
+        EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"), c.stored);
+    }
+}
+
+// Keys the user may read but not write (made so for real, with a read-only DACL) still show what
+// they hold: reading asks for read access only. The save is then refused and reported.
+TEST_F(SettingsDialogTest, ReadOnlyKeysShowTheirStoredValuesAndTheSaveReportsTheRefusal)
+{
+    for (const char* pszReadOnlyKey : {"Login", "Configs"})
+    {
+        SCOPED_TRACE(pszReadOnlyKey);
+        ScratchKey freshKey{kAppKey};
+        MessageBoxAnswerer caseBoxes{IDOK};
+        StoreNamedProxy("proxy.example", 3128, "alice", "pa55 w0rd");
+        appKey.WriteDword("Configs", "EnableBGM", 0);
+        appKey.WriteDword("Configs", "EnableMovie", 0);
+        ReadOnlyKey readOnly{std::string(kAppKey) + "\\" + pszReadOnlyKey};
+        ASSERT_TRUE(readOnly.Refuses());
+        const auto stored = SnapshotRegistry(kAppKey);
+
+        Shown shown;
+        auto readAndConfirm = [&](HWND hDlg)
+        {
+            shown = ReadShown(hDlg);
+            Click(hDlg, IDOK);
+            EXPECT_EQ(SnapshotRegistry(kAppKey), stored) << "nothing written";
+        };
+        CStartupSettingsDlg dlg;
+        EXPECT_EQ(Run(dlg, {readAndConfirm}), kLeftOpen);
+        EXPECT_EQ(shown, (Shown{.bgm = false,
+                                .sound = true,
+                                .movie = false,
+                                .useProxy = true,
+                                .preconfig = false,
+                                .named = true,
+                                .host = "proxy.example",
+                                .port = "3128",
+                                .user = "alice",
+                                .password = "pa55 w0rd"}));
+        ASSERT_EQ(caseBoxes.Seen().size(), 1u);
+        EXPECT_EQ(caseBoxes.Seen()[0].shownText, TextsForThisUser().saveFailed);
+    }
 }
 
 // Run under a Korean locale by its own ctest entry; elsewhere the Korean set is not the one the

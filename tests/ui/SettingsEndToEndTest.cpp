@@ -406,8 +406,11 @@ TEST_F(SettingsEndToEndTest, CaptionPromptsMessagesAndVersionTitleReadInTheUsers
     EXPECT_EQ(ShownText(hDlg), texts.caption) << "caption";
     ExpectEveryChildReadsAsDrawn(hDlg);
 
-    // The framework's prompt for a port that is no number: an emptied port field.
+    // The framework's prompt for a port that is no number: an emptied port field, enabled (an
+    // explicit proxy), since a disabled one is not checked.
     HWND hPort = GetDlgItem(hDlg, kPort);
+    ClickFromOutside(hDlg, kUseProxyNamed);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(hPort) != FALSE; }));
     PostMessageA(hPort, EM_SETSEL, 0, -1);
     PostMessageA(hPort, WM_CHAR, VK_BACK, 1);
     ASSERT_TRUE(WaitUntil([&] { return ControlTextLength(hPort) == 0; }));
@@ -448,9 +451,9 @@ TEST_F(SettingsEndToEndTest, CaptionPromptsMessagesAndVersionTitleReadInTheUsers
     EXPECT_EQ(program.WaitForExit(), 0u);
     EXPECT_EQ(ValueCount(SnapshotRegistry(kAppKey)), 0u) << "nothing written";
 }
-// The Login key made readable only, for real, before the program starts: confirming reports the
-// refusal, writes nothing and leaves the dialog open; once the key is writable again, confirming
-// saves and ends the program.
+// The Login key made readable only, for real, before the program starts: the stored proxy still
+// shows (reading asks for read access only); confirming reports the refusal, writes nothing and
+// leaves the dialog open; once the key is writable again, confirming saves and ends the program.
 TEST_F(SettingsEndToEndTest, ARefusedSaveIsReportedAndTheDialogStaysOpenUntilItSaves)
 {
     appKey.WriteDword("Configs", "EnableBGM", 1);
@@ -464,6 +467,9 @@ TEST_F(SettingsEndToEndTest, ARefusedSaveIsReportedAndTheDialogStaysOpenUntilItS
     ASSERT_TRUE(program.Started()) << STARTUP_SETTINGS_EXE;
     HWND hDlg = program.WaitForDialog();
     ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
+    EXPECT_EQ(ControlTextA(GetDlgItem(hDlg, kHost)), "p.example") << "shows what is stored";
+    EXPECT_EQ(ControlTextA(GetDlgItem(hDlg, kPort)), "3128");
+    EXPECT_TRUE(IsCheckedFromOutside(GetDlgItem(hDlg, kUseProxyNamed)));
     ClickFromOutside(hDlg, kEnableBGM);
     ASSERT_TRUE(WaitUntil([&] { return !IsCheckedFromOutside(GetDlgItem(hDlg, kEnableBGM)); }));
 
@@ -481,7 +487,82 @@ TEST_F(SettingsEndToEndTest, ARefusedSaveIsReportedAndTheDialogStaysOpenUntilItS
     ClickFromOutside(hDlg, IDOK);
     EXPECT_EQ(program.WaitForExit(), 0u);
     EXPECT_EQ(appKey.ReadDword("Configs", "EnableBGM", 0xDEADBEEF), 0u);
-    EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 0u) << "as loaded: Preconfig";
+    EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 3u) << "as loaded";
+    EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"), "p.example:3128");
+}
+
+// A port typed into the host field ("proxy.example:3128" with port 80) would be stored as
+// "proxy.example:3128:80" and read back as another host and port: the host is refused in its
+// field, with nothing stored.
+TEST_F(SettingsEndToEndTest, AHostTypedWithItsPortIsRefusedWithTheFieldSelected)
+{
+    const std::string host = "proxy.example:3128";
+    ProgramRun program;
+    ASSERT_TRUE(program.Started()) << STARTUP_SETTINGS_EXE;
+    HWND hDlg = program.WaitForDialog();
+    ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
+    ClickFromOutside(hDlg, kUseProxyNamed);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(hDlg, kHost)) != FALSE; }));
+    HWND hHost = GetDlgItem(hDlg, kHost);
+    TypeFromOutside(hDlg, kHost, host);
+    ASSERT_TRUE(WaitUntil([&] { return ControlTextA(hHost) == host; })) << ControlTextA(hHost);
+    EXPECT_EQ(ControlTextA(GetDlgItem(hDlg, kPort)), "80");
+
+    ClickFromOutside(hDlg, IDOK);
+    HWND hBox = WaitForOtherDialog(program.ProcessId(), hDlg);
+    ASSERT_NE(hBox, nullptr) << "the host was not refused";
+    EXPECT_EQ(ShownText(hBox), "Corvath Plus");
+    EXPECT_EQ(ShownItemText(hBox, kMessageText), TextsForThisUser().colonInHost);
+    EXPECT_EQ(ValueCount(SnapshotRegistry(kAppKey)), 0u) << "nothing written";
+    PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(hBox); }));
+
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof(thread);
+    EXPECT_TRUE(WaitUntil(
+        [&]
+        {
+            return GetGUIThreadInfo(GetWindowThreadProcessId(hDlg, nullptr), &thread) &&
+                   thread.hwndFocus == hHost;
+        }))
+        << "the focus is on the host field";
+    DWORD_PTR nSelection = 0;
+    SendMessageTimeoutW(hHost, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &nSelection);
+    EXPECT_EQ(LOWORD(nSelection), 0u);
+    EXPECT_EQ(HIWORD(nSelection), host.size()) << "its whole text is selected";
+    EXPECT_TRUE(IsWindowVisible(hDlg)) << "the dialog stays open";
+
+    PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(ValueCount(SnapshotRegistry(kAppKey)), 0u) << "nothing written";
+}
+
+// A damaged port stored beside "no proxy" shows in the disabled port field; it is not checked,
+// so a player who only switches the music off can save, and no server is stored with no proxy.
+TEST_F(SettingsEndToEndTest, ADamagedPortBesideNoProxyDoesNotBlockTheSave)
+{
+    for (const char* pszServer : {"p:70000", "p:-1"})
+    {
+        SCOPED_TRACE(pszServer);
+        ScratchKey freshKey{kAppKey};
+        appKey.WriteDword("Login", "UseProxy", 1);
+        appKey.WriteSz("Login", "ProxyServer", pszServer);
+        ProgramRun program;
+        ASSERT_TRUE(program.Started()) << STARTUP_SETTINGS_EXE;
+        HWND hDlg = program.WaitForDialog();
+        ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
+        HWND hPort = GetDlgItem(hDlg, kPort);
+        EXPECT_EQ(ControlTextA(GetDlgItem(hDlg, kHost)), "p");
+        EXPECT_EQ(IsWindowEnabled(hPort), FALSE) << "the port field is disabled";
+
+        ClickFromOutside(hDlg, kEnableBGM);
+        ASSERT_TRUE(WaitUntil([&] { return !IsCheckedFromOutside(GetDlgItem(hDlg, kEnableBGM)); }));
+        ClickFromOutside(hDlg, IDOK);
+        EXPECT_EQ(program.WaitForExit(), 0u) << "the save was blocked";
+        EXPECT_EQ(appKey.ReadDword("Configs", "EnableBGM", 0xDEADBEEF), 0u);
+        EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 1u);
+        EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"), "");
+    }
 }
 
 // A password with a character that the stored values' code page lacks ("café" for a Korean user,
