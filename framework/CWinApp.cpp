@@ -99,41 +99,6 @@ HKEY CWinApp::GetAppRegistryKey()
     return keyApp.Detach();
 }
 
-HKEY CWinApp::GetSectionKey(LPCSTR lpszSection, REGSAM samDesired)
-{
-    CRegKey keyApp;
-    keyApp.Attach(GetAppRegistryKey());
-    if (keyApp.m_hKey == nullptr)
-        return nullptr;
-    CRegKey keySection;
-    keySection.Create(keyApp, lpszSection, samDesired);
-    return keySection.Detach();
-}
-
-UINT CWinApp::GetProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault)
-{
-    CRegKey keySection;
-    keySection.Attach(GetSectionKey(lpszSection, KEY_READ));
-    if (keySection.m_hKey == nullptr)
-        return static_cast<UINT>(nDefault);
-    // Whatever the stored type: up to four bytes of data, cleared first so that shorter data reads
-    // zero-extended.
-    DWORD dwValue = 0;
-    ULONG cbData = sizeof(dwValue);
-    if (keySection.QueryValue(lpszEntry, nullptr, &dwValue, &cbData) != ERROR_SUCCESS)
-        return static_cast<UINT>(nDefault);
-    return dwValue;
-}
-
-BOOL CWinApp::WriteProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nValue)
-{
-    CRegKey keySection;
-    keySection.Attach(GetSectionKey(lpszSection));
-    if (keySection.m_hKey == nullptr)
-        return FALSE;
-    return keySection.SetDWORDValue(lpszEntry, static_cast<DWORD>(nValue)) == ERROR_SUCCESS;
-}
-
 void CWinApp::BeginWaitCursor()
 {
     HCURSOR hcurPrevious = SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514))); // IDC_WAIT

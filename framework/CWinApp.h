@@ -1,4 +1,4 @@
-// The application object: registry identity, per-user profile values, the application name that
+// The application object: registry identity and the application key, the application name that
 // captions message boxes, the wait cursor, and the run of the program.
 #pragma once
 
@@ -23,12 +23,6 @@ public:
 
     // The application's key, created where missing; the caller closes it. Null on failure.
     HKEY GetAppRegistryKey();
-    // The subkey lpszSection of the application's key, created where missing, or null; opened
-    // with samDesired (for reading only, a section the user may read but not write still opens).
-    HKEY GetSectionKey(LPCSTR lpszSection, REGSAM samDesired = KEY_READ | KEY_WRITE);
-
-    UINT GetProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault);
-    BOOL WriteProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nValue);
 
     void BeginWaitCursor();
     void EndWaitCursor();

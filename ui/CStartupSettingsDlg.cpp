@@ -4,21 +4,16 @@
 #include "app/CSettingsApp.h"
 #include "app/GameMutex.h"
 #include "framework/CPaintDC.h"
-#include "framework/CRegKey.h"
 #include "framework/CWideText.h"
 #include "framework/DataExchange.h"
 #include "framework/ModuleState.h"
 #include "res/resource.h"
-#include "settings/CProxySettings.h"
+#include "settings/CStartupSettings.h"
 #include "ui/BannerLayout.h"
 #include "ui/CVersionInfoDlg.h"
 
 namespace
 {
-const char kConfigs[] = "Configs";
-const char kEnableBGM[] = "EnableBGM";
-const char kEnableSound[] = "EnableSound";
-const char kEnableMovie[] = "EnableMovie";
 const UINT kMaxPort = 65535;
 
 bool IsChecked(HWND hButton)
@@ -72,19 +67,20 @@ void CStartupSettingsDlg::SetDefaults()
 // The stored settings into the fields: the media switches (on when missing) and the proxy record.
 void CStartupSettingsDlg::LoadStoredSettings()
 {
-    m_bEnableBGM = theApp.GetProfileInt(kConfigs, kEnableBGM, m_bEnableBGM) != 0;
-    m_bEnableSound = theApp.GetProfileInt(kConfigs, kEnableSound, m_bEnableSound) != 0;
-    m_bEnableMovie = theApp.GetProfileInt(kConfigs, kEnableMovie, m_bEnableMovie) != 0;
+    CStartupSettings stored(theApp.GetAppRegistryKey());
+    stored.Load();
+    m_bEnableBGM = stored.m_bEnableBGM;
+    m_bEnableSound = stored.m_bEnableSound;
+    m_bEnableMovie = stored.m_bEnableMovie;
 
-    CProxySettings settings(theApp.GetAppRegistryKey(), FALSE, TRUE);
-    settings.Load();
-    m_bUseProxy = settings.m_nProxyMode != Direct;
+    const CProxySettings& proxy = stored.m_proxy;
+    m_bUseProxy = proxy.m_nProxyMode != Direct;
     if (m_bUseProxy)
-        m_nProxyKind = settings.m_nProxyMode != Preconfig ? 1 : 0;
+        m_nProxyKind = proxy.m_nProxyMode != Preconfig ? 1 : 0;
     // Also in Direct: a server stored with it still shows, disabled.
-    settings.SplitServer(m_strHost, m_nPort);
-    m_strUser = settings.m_strProxyUser;
-    m_strPassword = settings.m_strProxyPasswd;
+    proxy.SplitServer(m_strHost, m_nPort);
+    m_strUser = proxy.m_strProxyUser;
+    m_strPassword = proxy.m_strProxyPasswd;
 }
 
 void CStartupSettingsDlg::DoDataExchange(CDataExchange* pDX)
@@ -255,25 +251,17 @@ BOOL CStartupSettingsDlg::TakeStorableProxyTexts()
     return TRUE;
 }
 
-// Writes every setting. Before anything is written, every key that the save writes must open for
-// writing, so that a refusing registry leaves the stored settings as they were rather than half
-// saved. FALSE when a key did not open or a write failed.
+// The fields into a fresh record of the stored settings, saved all or nothing. FALSE when a key
+// refused to open for writing (nothing written) or a write failed.
 BOOL CStartupSettingsDlg::SaveSettings()
 {
-    CProxySettings settings(theApp.GetAppRegistryKey(), FALSE, TRUE);
-    CRegKey keyConfigs;
-    keyConfigs.Attach(theApp.GetSectionKey(kConfigs));
-    const bool bConfigsOpen = keyConfigs.m_hKey != nullptr;
-    keyConfigs.Close();
-    if (!bConfigsOpen || !settings.CanSave())
-        return FALSE;
-
-    BOOL bSaved = theApp.WriteProfileInt(kConfigs, kEnableBGM, m_bEnableBGM ? 1 : 0);
-    bSaved = theApp.WriteProfileInt(kConfigs, kEnableSound, m_bEnableSound ? 1 : 0) && bSaved;
-    bSaved = theApp.WriteProfileInt(kConfigs, kEnableMovie, m_bEnableMovie ? 1 : 0) && bSaved;
-
-    settings.Set(m_bUseProxy, m_nProxyKind == 0, m_strHost, m_nPort, m_strUser, m_strPassword);
-    return settings.Save() && bSaved;
+    CStartupSettings stored(theApp.GetAppRegistryKey());
+    stored.m_bEnableBGM = m_bEnableBGM;
+    stored.m_bEnableSound = m_bEnableSound;
+    stored.m_bEnableMovie = m_bEnableMovie;
+    stored.m_proxy.Set(m_bUseProxy, m_nProxyKind == 0, m_strHost, m_nPort, m_strUser,
+                       m_strPassword);
+    return stored.Save();
 }
 
 void CStartupSettingsDlg::OnCancel()

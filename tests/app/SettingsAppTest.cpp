@@ -1,9 +1,10 @@
-// The application object's identity, its profile values in the real registry, the running-game
+// The application object's identity, its key in the real registry, the running-game
 // check with real named mutexes, and the titled texts.
 #include "app/AppIdentity.h"
 #include "app/CSettingsApp.h"
 #include "app/GameMutex.h"
 #include "app/TitledText.h"
+#include "settings/CStartupSettings.h"
 #include "support/DialogDriver.h"
 #include "support/ScratchCurrentUser.h"
 #include "support/ScratchKey.h"
@@ -51,7 +52,11 @@ TEST_F(SettingsAppTest, GetAppRegistryKeyCreatesTheApplicationKey)
 TEST_F(SettingsAppTest, TheProgramsRegistryAccessLandsBelowTheScratchKey)
 {
     const auto userSettings = ScratchCurrentUser::UserSettings();
-    ASSERT_TRUE(theApp.WriteProfileInt("Configs", "EnableBGM", 0));
+    {
+        CStartupSettings stored(theApp.GetAppRegistryKey());
+        stored.m_bEnableBGM = FALSE;
+        ASSERT_TRUE(stored.Save());
+    }
     HKEY hKey = nullptr;
     ASSERT_EQ(RegOpenKeyExA(ScratchCurrentUser::Scratch(), "Software\\Orvane\\Tessaly Kr\\Configs",
                             0, KEY_READ, &hKey),
@@ -64,51 +69,6 @@ TEST_F(SettingsAppTest, TheProgramsRegistryAccessLandsBelowTheScratchKey)
     RegCloseKey(hKey);
     EXPECT_EQ(dwValue, 0u);
     EXPECT_EQ(ScratchCurrentUser::UserSettings(), userSettings) << "the real key changed";
-}
-
-TEST_F(SettingsAppTest, MediaSwitchesWriteAsDwordsAndReadBack)
-{
-    for (const char* entry : {"EnableBGM", "EnableSound", "EnableMovie"})
-    {
-        SCOPED_TRACE(entry);
-        EXPECT_EQ(theApp.GetProfileInt("Configs", entry, 1), 1u) << "missing reads the default";
-        EXPECT_TRUE(theApp.WriteProfileInt("Configs", entry, 0));
-        DWORD type = 0;
-        std::string data;
-        ASSERT_TRUE(appKey.Read("Configs", entry, &type, &data));
-        EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
-        EXPECT_EQ(data, std::string("\0\0\0\0", 4));
-        EXPECT_EQ(theApp.GetProfileInt("Configs", entry, 1), 0u);
-        EXPECT_TRUE(theApp.WriteProfileInt("Configs", entry, 1));
-        EXPECT_EQ(appKey.ReadDword("Configs", entry, 0xDEADBEEF), 1u);
-        EXPECT_EQ(theApp.GetProfileInt("Configs", entry, 7), 1u);
-    }
-}
-
-TEST_F(SettingsAppTest, GetProfileIntReadsShortDataZeroExtendedAndLongDataAsMissing)
-{
-    struct Case
-    {
-        const char* name;
-        DWORD type;
-        std::string data;
-        UINT expected;
-    };
-    const Case cases[] = {
-        {"no data", REG_BINARY, std::string(), 0},
-        {"one byte", REG_BINARY, std::string("\x01", 1), 1},
-        {"two bytes", REG_BINARY, std::string("\x34\x12", 2), 0x1234},
-        {"three bytes", REG_BINARY, std::string("\xFF\xFF\xFF", 3), 0xFFFFFF},
-        {"four bytes of another type", REG_BINARY, std::string("\x00\x00\x00\x80", 4), 0x80000000},
-        {"eight bytes", REG_QWORD, std::string("\x01\0\0\0\0\0\0\0", 8), 7},
-        {"text longer than four bytes", REG_SZ, std::string("12345\0", 6), 7},
-    };
-    for (const Case& c : cases)
-    {
-        SCOPED_TRACE(c.name);
-        appKey.Write("Configs", "EnableBGM", c.type, c.data);
-        EXPECT_EQ(theApp.GetProfileInt("Configs", "EnableBGM", 7), c.expected);
-    }
 }
 
 TEST(GameMutex, ReportsTheMutexOnlyWhileItExists)
