@@ -31,7 +31,6 @@ RECT ClientRectOf(HWND hChild, HWND hParent)
 } // namespace
 
 BEGIN_MESSAGE_MAP(CStartupSettingsDlg, CDialog)
-ON_WM_CREATE()
 ON_WM_SYSCOMMAND()
 ON_WM_PAINT()
 ON_WM_QUERYDRAGICON()
@@ -262,16 +261,6 @@ BOOL CStartupSettingsDlg::SaveSettings()
     stored.m_proxy.Set(m_bUseProxy, m_nProxyKind == 0, m_strHost, m_nPort, m_strUser,
                        m_strPassword);
     return stored.Save();
-}
-
-void CStartupSettingsDlg::OnCancel()
-{
-    CDialog::OnCancel();
-}
-
-int CStartupSettingsDlg::OnCreate(LPCREATESTRUCTA lpCreateStruct)
-{
-    return CDialog::OnCreate(lpCreateStruct);
 }
 
 void CStartupSettingsDlg::OnSysCommand(UINT nID, LPARAM)

@@ -35,9 +35,7 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
-    void OnCancel() override;
 
-    int OnCreate(LPCREATESTRUCTA lpCreateStruct);
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnPaint();
     HCURSOR OnQueryDragIcon();
