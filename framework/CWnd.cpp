@@ -136,12 +136,6 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
     return TRUE;
 }
 
-BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
-{
-    HWND hControl = ::GetDlgItem(pParent->m_hWnd, static_cast<int>(nID));
-    return hControl != nullptr && SubclassWindow(hControl);
-}
-
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle,
                     const RECT& rect, HWND hWndParent, UINT nID)
 {

@@ -29,7 +29,6 @@ public:
     // Attaches the object to an existing window and routes its messages through the message map;
     // the window's own procedure becomes the default handling.
     BOOL SubclassWindow(HWND hWnd);
-    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
     // Creates a window of a registered class, attached to this object from its first message on.
     BOOL CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle,
                   const RECT& rect, HWND hWndParent, UINT nID);

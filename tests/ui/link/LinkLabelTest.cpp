@@ -61,7 +61,7 @@ protected:
     void Attach(CLinkURLStatic& label, int nID, const char* text)
     {
         SetDlgItemTextA(m_hDlg, nID, text);
-        ASSERT_TRUE(label.SubclassDlgItem(static_cast<UINT>(nID), &m_dialog));
+        ASSERT_TRUE(label.SubclassWindow(GetDlgItem(m_hDlg, nID)));
     }
 
     static POINT OnText() { return {2, 2}; }
@@ -495,7 +495,7 @@ TEST_F(LinkLabelTest, TheHoverTimerLeavesWindowsThatAreNoLabelsAlone)
     auto* pGuarded = new GuardedStatic;
     memset(pGuarded->guard, 0xBD, sizeof(pGuarded->guard));
     SetDlgItemTextA(m_hDlg, IDC_LINK_COMMUNITY, "http://plain.example/");
-    ASSERT_TRUE(pGuarded->wnd.SubclassDlgItem(IDC_LINK_COMMUNITY, &m_dialog));
+    ASSERT_TRUE(pGuarded->wnd.SubclassWindow(GetDlgItem(m_hDlg, IDC_LINK_COMMUNITY)));
     PointAt(pGuarded->wnd, OnText());
 
     HoverTimerProc(pGuarded->wnd, WM_TIMER, CLinkURLStatic::kHoverTimerId, 0);

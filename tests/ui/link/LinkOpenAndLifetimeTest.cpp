@@ -45,7 +45,7 @@ public:
     bool Attach(CLinkURLStatic& label, int nID, const char* pszText)
     {
         SetDlgItemTextA(m_hDlg, nID, pszText);
-        return label.SubclassDlgItem(static_cast<UINT>(nID), &m_dialog) != FALSE;
+        return label.SubclassWindow(GetDlgItem(m_hDlg, nID)) != FALSE;
     }
 
 private:
