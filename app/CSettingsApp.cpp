@@ -4,7 +4,6 @@
 #include "app/LanguageChoice.h"
 #include "app/TitledText.h"
 #include "framework/ModuleState.h"
-#include "framework/StringResource.h"
 #include "ui/CStartupSettingsDlg.h"
 
 CSettingsApp theApp;
@@ -39,8 +38,6 @@ void CSettingsApp::ApplyIdentity()
 BOOL CSettingsApp::FormatTitledString(UINT nID, CString& rText) const
 {
     CString strFormat;
-    if (AfxFindStringResourceHandle(nID) == nullptr)
-        return FALSE;
     if (!strFormat.LoadString(nID))
         return FALSE;
     rText = SubstituteTitle(strFormat, kProductTitle);

@@ -105,14 +105,6 @@ UINT AfxGetConversionCodePage()
     return AfxGetStringCodePage(AFX_IDS_APP_TITLE);
 }
 
-HINSTANCE AfxFindStringResourceHandle(UINT nID)
-{
-    HINSTANCE hInstance = AfxGetResourceHandle();
-    if (FindResourceW(hInstance, StringBlockName(nID), kStringType) == nullptr)
-        return nullptr;
-    return hInstance;
-}
-
 BOOL AfxLoadString(UINT nID, CString& rString)
 {
     HINSTANCE hInstance = AfxGetResourceHandle();

@@ -6,9 +6,6 @@
 
 class CString;
 
-// The module whose string table has an entry block for nID, or null.
-HINSTANCE AfxFindStringResourceHandle(UINT nID);
-
 // Loads string nID from the resource module into rString, in the code page of the language set
 // whose block answered (AfxGetStringCodePage). FALSE, and rString unchanged, when the id has no
 // entry or the entry is empty.
