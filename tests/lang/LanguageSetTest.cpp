@@ -125,8 +125,8 @@ TEST_F(LanguageSetTest, GameRunningMessageHasOneLineInKoreanAndTwoElsewhere)
     EXPECT_EQ(lineFeeds, std::string(set.texts.name) == "ko" ? 0u : 1u);
 }
 
-// The program keeps its texts in the set's code page (the link label's hit test walks them by
-// that code page's character lengths), whatever the system's code page is.
+// String resources arrive in the set's code page, whatever the system's code page is: the one the
+// program shows its texts from and hands text messages to its handlers in.
 TEST_F(LanguageSetTest, StringsArriveInTheSetsCodePage)
 {
     CString caption;
