@@ -153,6 +153,34 @@ void StoreNamedProxy(const char* pszHost, UINT nPort, const char* pszUser, const
     settings.Save();
 }
 
+// The one message box a refused confirm shows: the product title as caption, the dialog as owner,
+// the exclamation icon.
+void ExpectOneRefusalBox(const MessageBoxAnswerer& boxes, const std::string& text, HWND hOwner)
+{
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    const SeenMessageBox& box = boxes.Seen()[0];
+    EXPECT_EQ(box.shownCaption, kProductTitle);
+    EXPECT_EQ(box.shownText, text);
+    EXPECT_EQ(box.owner, hOwner);
+    EXPECT_EQ(box.icon, LoadIconA(nullptr, MAKEINTRESOURCEA(32515))) << "IDI_EXCLAMATION";
+}
+
+// A confirm refused for a field's text: nothing written, the dialog still open, and the field
+// holding the focus with its whole text (cchText characters) selected.
+void ExpectRefusedInField(HWND hDlg, int nField, size_t cchText,
+                          const std::map<std::string, std::string>& before)
+{
+    EXPECT_EQ(SnapshotRegistry(kAppKey), before) << "nothing written";
+    EXPECT_TRUE(IsWindowVisible(hDlg)) << "the dialog stays open";
+    HWND hField = GetDlgItem(hDlg, nField);
+    EXPECT_EQ(GetFocus(), hField) << "the focus is on the field";
+    DWORD dwStart = 0xDEADBEEF, dwEnd = 0xDEADBEEF;
+    SendMessageW(hField, EM_GETSEL, reinterpret_cast<WPARAM>(&dwStart),
+                 reinterpret_cast<LPARAM>(&dwEnd));
+    EXPECT_EQ(dwStart, 0u);
+    EXPECT_EQ(dwEnd, cchText) << "its whole text is selected";
+}
+
 // The game's mutex, held by the test for as long as the object lives.
 class GameMutex
 {
@@ -550,12 +578,7 @@ TEST_F(SettingsDialogTest, RefusedPortsPromptAndLeaveTheDialogOpenWithThePortSel
         CStartupSettingsDlg dlg;
         const INT_PTR nResult = Run(dlg, {enterAndConfirm});
         EXPECT_EQ(nResult, kLeftOpen);
-        ASSERT_EQ(caseBoxes.Seen().size(), 1u);
-        const SeenMessageBox& box = caseBoxes.Seen()[0];
-        EXPECT_EQ(box.shownCaption, kProductTitle);
-        EXPECT_EQ(box.shownText, c.prompt);
-        EXPECT_EQ(box.owner, hShownDlg);
-        EXPECT_EQ(box.icon, LoadIconA(nullptr, MAKEINTRESOURCEA(32515))) << "IDI_EXCLAMATION";
+        ExpectOneRefusalBox(caseBoxes, c.prompt, hShownDlg);
     }
 }
 
@@ -586,12 +609,7 @@ TEST_F(SettingsDialogTest, ConfirmIsRefusedWhileTheGameRunsAndSavesAfterItEnds)
     EXPECT_EQ(appKey.ReadDword("Configs", "EnableBGM", 0xDEADBEEF), 0u);
     EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 0u);
 
-    ASSERT_EQ(boxes.Seen().size(), 1u);
-    const SeenMessageBox& box = boxes.Seen()[0];
-    EXPECT_EQ(box.shownCaption, kProductTitle);
-    EXPECT_EQ(box.shownText, TextsForThisUser().gameRunning);
-    EXPECT_EQ(box.owner, hShownDlg);
-    EXPECT_EQ(box.icon, LoadIconA(nullptr, MAKEINTRESOURCEA(32515))) << "IDI_EXCLAMATION";
+    ExpectOneRefusalBox(boxes, TextsForThisUser().gameRunning, hShownDlg);
 }
 
 TEST_F(SettingsDialogTest, InitializeShowsTheDefaultsAndCancelKeepsTheStoredSettings)
@@ -960,12 +978,7 @@ TEST_F(SettingsDialogTest, ARefusedSaveIsReportedWritesNothingAndCanBeConfirmedA
         EXPECT_FALSE(appKey.HasValue("Login", "ProxyUser"));
         EXPECT_FALSE(appKey.HasValue("Login", "ProxyPasswd"));
 
-        ASSERT_EQ(caseBoxes.Seen().size(), 1u);
-        const SeenMessageBox& box = caseBoxes.Seen()[0];
-        EXPECT_EQ(box.shownCaption, kProductTitle);
-        EXPECT_EQ(box.shownText, TextsForThisUser().saveFailed);
-        EXPECT_EQ(box.owner, hShownDlg);
-        EXPECT_EQ(box.icon, LoadIconA(nullptr, MAKEINTRESOURCEA(32515))) << "IDI_EXCLAMATION";
+        ExpectOneRefusalBox(caseBoxes, TextsForThisUser().saveFailed, hShownDlg);
     }
 }
 
@@ -991,15 +1004,7 @@ TEST_F(SettingsDialogTest, ATypedCharacterTheStoredValuesCannotHoldIsRefusedInIt
             SetDlgItemTextW(hDlg, nField, (L"a" + unstorable).c_str());
             const auto before = SnapshotRegistry(kAppKey);
             Click(hDlg, IDOK);
-            EXPECT_EQ(SnapshotRegistry(kAppKey), before) << "nothing written";
-            EXPECT_TRUE(IsWindowVisible(hDlg)) << "the dialog stays open";
-            HWND hField = GetDlgItem(hDlg, nField);
-            EXPECT_EQ(GetFocus(), hField) << "the focus is on the field";
-            DWORD dwStart = 0xDEADBEEF, dwEnd = 0xDEADBEEF;
-            SendMessageW(hField, EM_GETSEL, reinterpret_cast<WPARAM>(&dwStart),
-                         reinterpret_cast<LPARAM>(&dwEnd));
-            EXPECT_EQ(dwStart, 0u);
-            EXPECT_EQ(dwEnd, 1 + unstorable.size()) << "its whole text is selected";
+            ExpectRefusedInField(hDlg, nField, 1 + unstorable.size(), before);
         };
         auto correctAndConfirm = [&](HWND hDlg)
         {
@@ -1010,12 +1015,7 @@ TEST_F(SettingsDialogTest, ATypedCharacterTheStoredValuesCannotHoldIsRefusedInIt
         const INT_PTR nResult = Run(dlg, {typeAndConfirm, correctAndConfirm});
         EXPECT_EQ(nResult, IDOK);
 
-        ASSERT_EQ(caseBoxes.Seen().size(), 1u);
-        const SeenMessageBox& box = caseBoxes.Seen()[0];
-        EXPECT_EQ(box.shownCaption, kProductTitle);
-        EXPECT_EQ(box.shownText, TextsForThisUser().unstorable);
-        EXPECT_EQ(box.owner, hShownDlg);
-        EXPECT_EQ(box.icon, LoadIconA(nullptr, MAKEINTRESOURCEA(32515))) << "IDI_EXCLAMATION";
+        ExpectOneRefusalBox(caseBoxes, TextsForThisUser().unstorable, hShownDlg);
 
         // What was typed is stored exactly, in the stored values' code page.
         const std::string typed = "a" + InAnsiCodePage(storable);
@@ -1122,15 +1122,7 @@ TEST_F(SettingsDialogTest, AHostHoldingAColonOrOnlyBlanksIsRefusedInItsField)
             SetDlgItemTextW(hDlg, IDC_PROXY_PORT, L"80");
             const auto before = SnapshotRegistry(kAppKey);
             Click(hDlg, IDOK);
-            EXPECT_EQ(SnapshotRegistry(kAppKey), before) << "nothing written";
-            EXPECT_TRUE(IsWindowVisible(hDlg)) << "the dialog stays open";
-            HWND hHost = GetDlgItem(hDlg, IDC_PROXY_HOST);
-            EXPECT_EQ(GetFocus(), hHost) << "the focus is on the host field";
-            DWORD dwStart = 0xDEADBEEF, dwEnd = 0xDEADBEEF;
-            SendMessageW(hHost, EM_GETSEL, reinterpret_cast<WPARAM>(&dwStart),
-                         reinterpret_cast<LPARAM>(&dwEnd));
-            EXPECT_EQ(dwStart, 0u);
-            EXPECT_EQ(dwEnd, c.host.size()) << "its whole text is selected";
+            ExpectRefusedInField(hDlg, IDC_PROXY_HOST, c.host.size(), before);
         };
         auto correctAndConfirm = [&](HWND hDlg)
         {
@@ -1140,12 +1132,7 @@ TEST_F(SettingsDialogTest, AHostHoldingAColonOrOnlyBlanksIsRefusedInItsField)
         CStartupSettingsDlg dlg;
         EXPECT_EQ(Run(dlg, {typeAndConfirm, correctAndConfirm}), IDOK);
 
-        ASSERT_EQ(caseBoxes.Seen().size(), 1u);
-        const SeenMessageBox& box = caseBoxes.Seen()[0];
-        EXPECT_EQ(box.shownCaption, kProductTitle);
-        EXPECT_EQ(box.shownText, TextsForThisUser().colonInHost);
-        EXPECT_EQ(box.owner, hShownDlg);
-        EXPECT_EQ(box.icon, LoadIconA(nullptr, MAKEINTRESOURCEA(32515))) << "IDI_EXCLAMATION";
+        ExpectOneRefusalBox(caseBoxes, TextsForThisUser().colonInHost, hShownDlg);
         EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"), "proxy.example:80");
     }
 

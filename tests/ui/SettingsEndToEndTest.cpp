@@ -491,6 +491,40 @@ TEST_F(SettingsEndToEndTest, ARefusedSaveIsReportedAndTheDialogStaysOpenUntilItS
     EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"), "p.example:3128");
 }
 
+// After a confirm: the refusal's message box (the product title as caption, the expected text),
+// and once it is answered, the dialog still open with the refused field focused and its whole text
+// (cchText characters) selected; nothing written before or after.
+void ExpectRefusedInField(const ProgramRun& program, HWND hDlg, HWND hField,
+                          const std::string& message, size_t cchText)
+{
+    HWND hBox = WaitForOtherDialog(program.ProcessId(), hDlg);
+    ASSERT_NE(hBox, nullptr) << "the field was not refused";
+    EXPECT_EQ(ShownText(hBox), "Corvath Plus");
+    EXPECT_EQ(ShownItemText(hBox, kMessageText), message);
+    EXPECT_EQ(ValueCount(SnapshotRegistry(kAppKey)), 0u) << "nothing written";
+    PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(hBox); }));
+
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof(thread);
+    EXPECT_TRUE(WaitUntil(
+        [&]
+        {
+            return GetGUIThreadInfo(GetWindowThreadProcessId(hDlg, nullptr), &thread) &&
+                   thread.hwndFocus == hField;
+        }))
+        << "the focus is on the refused field";
+    DWORD_PTR nSelection = 0;
+    SendMessageTimeoutW(hField, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &nSelection);
+    EXPECT_EQ(LOWORD(nSelection), 0u);
+    EXPECT_EQ(HIWORD(nSelection), cchText) << "its whole text is selected";
+    EXPECT_TRUE(IsWindowVisible(hDlg)) << "the dialog stays open";
+
+    PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(ValueCount(SnapshotRegistry(kAppKey)), 0u) << "nothing written";
+}
+
 // A port typed into the host field ("proxy.example:3128" with port 80) would be stored as
 // "proxy.example:3128:80" and read back as another host and port: the host is refused in its
 // field, with nothing stored.
@@ -509,32 +543,7 @@ TEST_F(SettingsEndToEndTest, AHostTypedWithItsPortIsRefusedWithTheFieldSelected)
     EXPECT_EQ(ControlTextA(GetDlgItem(hDlg, kPort)), "80");
 
     ClickFromOutside(hDlg, IDOK);
-    HWND hBox = WaitForOtherDialog(program.ProcessId(), hDlg);
-    ASSERT_NE(hBox, nullptr) << "the host was not refused";
-    EXPECT_EQ(ShownText(hBox), "Corvath Plus");
-    EXPECT_EQ(ShownItemText(hBox, kMessageText), TextsForThisUser().colonInHost);
-    EXPECT_EQ(ValueCount(SnapshotRegistry(kAppKey)), 0u) << "nothing written";
-    PostMessageA(hBox, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(hBox); }));
-
-    GUITHREADINFO thread = {};
-    thread.cbSize = sizeof(thread);
-    EXPECT_TRUE(WaitUntil(
-        [&]
-        {
-            return GetGUIThreadInfo(GetWindowThreadProcessId(hDlg, nullptr), &thread) &&
-                   thread.hwndFocus == hHost;
-        }))
-        << "the focus is on the host field";
-    DWORD_PTR nSelection = 0;
-    SendMessageTimeoutW(hHost, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &nSelection);
-    EXPECT_EQ(LOWORD(nSelection), 0u);
-    EXPECT_EQ(HIWORD(nSelection), host.size()) << "its whole text is selected";
-    EXPECT_TRUE(IsWindowVisible(hDlg)) << "the dialog stays open";
-
-    PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_EQ(program.WaitForExit(), 0u);
-    EXPECT_EQ(ValueCount(SnapshotRegistry(kAppKey)), 0u) << "nothing written";
+    ExpectRefusedInField(program, hDlg, hHost, TextsForThisUser().colonInHost, host.size());
 }
 
 // A damaged port stored beside "no proxy" shows in the disabled port field; it is not checked,
@@ -586,30 +595,6 @@ TEST_F(SettingsEndToEndTest, APasswordTheStoredValuesCannotHoldIsRefusedWithTheF
         WaitUntil([&] { return ControlTextA(GetDlgItem(hDlg, kHost)) == "proxy.example"; }));
 
     ClickFromOutside(hDlg, IDOK);
-    HWND hBox = WaitForOtherDialog(program.ProcessId(), hDlg);
-    ASSERT_NE(hBox, nullptr) << "the password was not refused";
-    EXPECT_EQ(ShownText(hBox), "Corvath Plus");
-    EXPECT_EQ(ShownItemText(hBox, kMessageText), TextsForThisUser().unstorable);
-    PostMessageA(hBox, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(hBox); }));
-
-    GUITHREADINFO thread = {};
-    thread.cbSize = sizeof(thread);
-    EXPECT_TRUE(WaitUntil(
-        [&]
-        {
-            return GetGUIThreadInfo(GetWindowThreadProcessId(hDlg, nullptr), &thread) &&
-                   thread.hwndFocus == hPassword;
-        }))
-        << "the focus is on the password field";
-    DWORD_PTR nSelection = 0;
-    SendMessageTimeoutW(hPassword, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &nSelection);
-    EXPECT_EQ(LOWORD(nSelection), 0u);
-    EXPECT_EQ(HIWORD(nSelection), password.size()) << "its whole text is selected";
-    EXPECT_TRUE(IsWindowVisible(hDlg)) << "the dialog stays open";
-
-    PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_EQ(program.WaitForExit(), 0u);
-    EXPECT_EQ(ValueCount(SnapshotRegistry(kAppKey)), 0u) << "nothing written";
+    ExpectRefusedInField(program, hDlg, hPassword, TextsForThisUser().unstorable, password.size());
 }
 } // namespace
