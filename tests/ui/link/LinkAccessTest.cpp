@@ -10,6 +10,7 @@
 #include "ui/CLinkURLStatic.h"
 #include "ui/CVersionInfoDlg.h"
 #include "ui/link/LinkTestSupport.h"
+#include "ui/link/VersionDialogWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -247,11 +248,6 @@ TEST_F(LinkKeyboardTest, TheKeyboardMenuShowsAtTheBottomLeftOfTheLinksText)
     EXPECT_EQ(menus.Shown()[0].rect.top, expected.y);
 }
 
-INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM)
-{
-    return FALSE;
-}
-
 // Dialog 100 from the program's resources, modeless, with a framework object on it so that
 // colour requests reach the labels.
 class LinkLookTest : public ::testing::Test
@@ -259,25 +255,21 @@ class LinkLookTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_hDlg = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_VERSION_INFO),
-                                    nullptr, &PlainDialogProc, 0);
+        m_hDlg = m_window.Handle();
         ASSERT_NE(m_hDlg, nullptr);
-        ASSERT_TRUE(m_dialog.SubclassWindow(m_hDlg));
-        SetWindowPos(m_hDlg, nullptr, 200, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+        m_window.ShowAt(200, 200);
         SetCursorPos(5, 5);
         FlushEvents();
     }
     void TearDown() override
     {
-        if (IsWindow(m_hDlg))
-            DestroyWindow(m_hDlg);
+        m_window.Destroy();
         FlushEvents();
     }
 
     void Attach(CLinkURLStatic& label, int nID, const char* text)
     {
-        SetDlgItemTextA(m_hDlg, nID, text);
-        ASSERT_TRUE(label.SubclassWindow(GetDlgItem(m_hDlg, nID)));
+        ASSERT_TRUE(m_window.Attach(label, nID, text));
     }
 
     // The dialog shows or hides focus cues, as the dialog manager has it do: the message goes to
@@ -300,7 +292,7 @@ protected:
         return canvas.Pixels();
     }
 
-    CWnd m_dialog;
+    VersionDialogWindow m_window;
     HWND m_hDlg = nullptr;
 };
 

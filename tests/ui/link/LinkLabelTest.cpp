@@ -7,6 +7,7 @@
 #include "support/DialogDriver.h"
 #include "ui/CLinkURLStatic.h"
 #include "ui/link/LinkTestSupport.h"
+#include "ui/link/VersionDialogWindow.h"
 #include "support/WindowText.h"
 
 #include <gtest/gtest.h>
@@ -20,11 +21,6 @@ namespace
 const COLORREF kNormal = RGB(0, 0, 255);
 const COLORREF kVisited = RGB(128, 0, 128);
 const COLORREF kHover = RGB(255, 0, 0);
-
-INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM)
-{
-    return FALSE;
-}
 
 LOGFONTA FontDescription(HGDIOBJ hFont)
 {
@@ -40,18 +36,15 @@ class LinkLabelTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_hDlg = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_VERSION_INFO),
-                                    nullptr, &PlainDialogProc, 0);
+        m_hDlg = m_window.Handle();
         ASSERT_NE(m_hDlg, nullptr);
-        ASSERT_TRUE(m_dialog.SubclassWindow(m_hDlg));
-        SetWindowPos(m_hDlg, nullptr, 200, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+        m_window.ShowAt(200, 200);
         ParkPointer();
         FlushEvents();
     }
     void TearDown() override
     {
-        if (IsWindow(m_hDlg))
-            DestroyWindow(m_hDlg);
+        m_window.Destroy();
         if (GetCapture() != nullptr)
             ReleaseCapture();
         FlushEvents();
@@ -60,8 +53,7 @@ protected:
     // Gives control nID the text, then attaches the label to it.
     void Attach(CLinkURLStatic& label, int nID, const char* text)
     {
-        SetDlgItemTextA(m_hDlg, nID, text);
-        ASSERT_TRUE(label.SubclassWindow(GetDlgItem(m_hDlg, nID)));
+        ASSERT_TRUE(m_window.Attach(label, nID, text));
     }
 
     static POINT OnText() { return {2, 2}; }
@@ -106,7 +98,7 @@ protected:
     // More than two ticks of the 50 ms hover timer.
     static void LetTheTimerTick() { PumpFor(150); }
 
-    CWnd m_dialog;
+    VersionDialogWindow m_window;
     HWND m_hDlg = nullptr;
 };
 

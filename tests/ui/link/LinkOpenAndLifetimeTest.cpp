@@ -6,6 +6,7 @@
 #include "support/DialogDriver.h"
 #include "ui/CLinkURLStatic.h"
 #include "ui/link/LinkTestSupport.h"
+#include "ui/link/VersionDialogWindow.h"
 
 #include <gtest/gtest.h>
 #include <objbase.h>
@@ -16,43 +17,6 @@
 
 namespace
 {
-INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM)
-{
-    return FALSE;
-}
-
-// Dialog 100 of the program's resources, modeless, with a framework object on it so that the
-// labels' colour requests are reflected, made on the calling thread.
-class VersionDialogWindow
-{
-public:
-    VersionDialogWindow()
-    {
-        m_hDlg = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_VERSION_INFO),
-                                    nullptr, &PlainDialogProc, 0);
-        if (m_hDlg != nullptr)
-            m_dialog.SubclassWindow(m_hDlg);
-    }
-    ~VersionDialogWindow()
-    {
-        if (IsWindow(m_hDlg))
-            DestroyWindow(m_hDlg);
-    }
-    VersionDialogWindow(const VersionDialogWindow&) = delete;
-    VersionDialogWindow& operator=(const VersionDialogWindow&) = delete;
-
-    HWND Handle() const { return m_hDlg; }
-    bool Attach(CLinkURLStatic& label, int nID, const char* pszText)
-    {
-        SetDlgItemTextA(m_hDlg, nID, pszText);
-        return label.SubclassWindow(GetDlgItem(m_hDlg, nID)) != FALSE;
-    }
-
-private:
-    CWnd m_dialog;
-    HWND m_hDlg = nullptr;
-};
-
 // The calling thread's COM apartment: CO_E_NOTINITIALIZED before COM is initialised on it.
 struct Apartment
 {
