@@ -2,12 +2,11 @@
 
 #include "framework/CClientDC.h"
 #include "framework/CPaintDC.h"
-#include "framework/ComApartment.h"
 #include "framework/ModuleState.h"
+#include "framework/ShellOpen.h"
 #include "res/resource.h"
 #include "ui/LinkHitBox.h"
 
-#include <shellapi.h>
 #include <string.h>
 
 IMPLEMENT_DYNCREATE(CLinkURLStatic, CStatic)
@@ -238,10 +237,7 @@ void CLinkURLStatic::OpenURL()
 {
     if (!EnsureURL())
         return;
-    // Handlers that the shell activates through COM need the thread in an apartment.
-    AfxEnterComApartment();
-    const HINSTANCE hResult =
-        ::ShellExecuteA(nullptr, "open", m_strURL, nullptr, nullptr, SW_SHOWNORMAL);
+    const HINSTANCE hResult = AfxShellOpen(m_strURL);
     // The shell answers a number above 32 for success and an error code up to 32 otherwise.
     if (reinterpret_cast<UINT_PTR>(hResult) > 32)
         m_bVisited = TRUE;
