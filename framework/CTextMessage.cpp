@@ -91,8 +91,8 @@ CTextMessage::CTextMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CTextMessage::Answer(LRESULT lResult) const
 {
-    if (m_message != WM_GETTEXT || m_wParam == 0 || m_lParam == 0)
-        return lResult;
+    if (m_message != WM_GETTEXT || m_wParam == 0 || m_lParam == 0 || m_bAnsweredByDefault)
+        return lResult; // nothing to convert, or the caller's buffer already holds the answer
     // The text the handler wrote goes into the caller's buffer, cut to its size.
     const CWideText text(lResult > 0 ? reinterpret_cast<const char*>(m_lParamOut) : nullptr);
     const int cchRoom = static_cast<int>(m_wParam) - 1;

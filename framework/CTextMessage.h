@@ -30,6 +30,10 @@ public:
     WPARAM WParam() const { return m_wParamOut; }
     LPARAM LParam() const { return m_lParamOut; }
 
+    // The handler passed the message on to the default handling, which got it in its wide form
+    // and answered the caller itself.
+    void AnsweredByDefault() { m_bAnsweredByDefault = true; }
+
     // The handler's answer as the wide caller expects it.
     LRESULT Answer(LRESULT lResult) const;
 
@@ -42,4 +46,5 @@ private:
     CString m_strName;  // a text the message brings, or the room for one the handler writes
     CString m_strClass; // the class name of a creation
     CREATESTRUCTA m_create = {};
+    bool m_bAnsweredByDefault = false;
 };

@@ -158,11 +158,14 @@ BOOL CWnd::DestroyWindow()
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     const MSG previous = m_currentMsg; // messages nest: a handler may send another one
+    CTextMessage* const pPreviousText = m_pTextMessage;
     m_currentMsg = {m_hWnd, message, wParam, lParam, 0, {0, 0}};
+    m_pTextMessage = nullptr;
     LRESULT lResult = 0;
     if (!DispatchMessageMap(message, wParam, lParam, &lResult))
         lResult = DefWindowProc(message, wParam, lParam);
     m_currentMsg = previous;
+    m_pTextMessage = pPreviousText;
     if (message == WM_NCDESTROY)
         OnNcDestroyed();
     return lResult;
@@ -177,7 +180,11 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CWnd::Default()
 {
-    return DefWindowProc(m_currentMsg.message, m_currentMsg.wParam, m_currentMsg.lParam);
+    const LRESULT lResult =
+        DefWindowProc(m_currentMsg.message, m_currentMsg.wParam, m_currentMsg.lParam);
+    if (m_pTextMessage != nullptr)
+        m_pTextMessage->AnsweredByDefault();
+    return lResult;
 }
 
 bool CWnd::DispatchMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
@@ -199,8 +206,11 @@ bool CWnd::DispatchMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
             if (CTextMessage::CarriesText(message))
             {
                 // The handler gets the text in the program's code page.
-                const CTextMessage text(message, wParam, lParam);
-                *pResult = text.Answer(pEntry->pfnThunk(this, text.WParam(), text.LParam()));
+                CTextMessage text(message, wParam, lParam);
+                m_pTextMessage = &text;
+                const LRESULT lHandled = pEntry->pfnThunk(this, text.WParam(), text.LParam());
+                m_pTextMessage = nullptr;
+                *pResult = text.Answer(lHandled);
             }
             else
             {

@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+class CTextMessage;
+
 class CWnd : public CObject
 {
     DECLARE_DYNAMIC(CWnd)
@@ -109,6 +111,9 @@ private:
     void RestoreSuperProcedure();
 
     MSG m_currentMsg = {};
+    // The converted text message that a handler is handling now, if any: its Default() answers
+    // the wide caller itself.
+    CTextMessage* m_pTextMessage = nullptr;
 
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
     friend void AfxHookWindowCreate(CWnd*);

@@ -151,14 +151,20 @@ protected:
         m_strSet = reinterpret_cast<LPCSTR>(lParam);
         return Default();
     }
+    // Until it is given an answer, the window's own text through the default handling.
     LRESULT OnGetText(WPARAM wParam, LPARAM lParam)
     {
+        if (m_strAnswer.IsEmpty())
+            return Default();
         const int cb = std::min(m_strAnswer.GetLength(), static_cast<int>(wParam) - 1);
         memcpy(reinterpret_cast<char*>(lParam), m_strAnswer.GetString(), static_cast<size_t>(cb));
         reinterpret_cast<char*>(lParam)[cb] = '\0';
         return cb;
     }
-    LRESULT OnGetTextLength(WPARAM, LPARAM) { return m_strAnswer.GetLength(); }
+    LRESULT OnGetTextLength(WPARAM, LPARAM)
+    {
+        return m_strAnswer.IsEmpty() ? Default() : m_strAnswer.GetLength();
+    }
 
     DECLARE_MESSAGE_MAP()
 };
@@ -194,7 +200,8 @@ TEST_F(LanguageSetTest, HandlersGetAndGiveTextInTheSetsCodePageWhileReadersGetUn
     SetWindowTextW(hWnd, caption.c_str());
     EXPECT_EQ(std::string(wnd.m_strSet), InCodePage(set.texts.caption, set.codePage))
         << "the handler's text is in the set's code page";
-    EXPECT_EQ(DrawnText(hWnd), set.texts.caption) << "the default handling kept the original";
+    EXPECT_EQ(ShownText(hWnd), set.texts.caption)
+        << "the default handling kept the original and gives it to a reader unchanged";
 
     wnd.m_strAnswer = InCodePage(set.texts.versionItem, set.codePage).c_str();
     EXPECT_EQ(ShownText(hWnd), set.texts.versionItem) << "the handler's answer, read wide";
