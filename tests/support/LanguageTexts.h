@@ -8,6 +8,7 @@
 struct LanguageTexts
 {
     const char* name;
+    LANGID language;         // of the set's templates, strings and menu
     const char* caption;     // string 128 with the product title
     const char* gameRunning; // string 10000 with the product title
     const char* versionItem; // string 101
@@ -19,6 +20,7 @@ struct LanguageTexts
 
 inline const LanguageTexts kKoreanTexts = {
     "ko",
+    MAKELANGID(LANG_KOREAN, SUBLANG_KOREAN),
     "『Corvath Plus』 기동환경 설정",
     "『Corvath Plus』본체를 기동시키고 있는 경우에는 설정을 변경할 수 없습니다.",
     "버전정보(&A)...",
@@ -30,6 +32,7 @@ inline const LanguageTexts kKoreanTexts = {
 
 inline const LanguageTexts kJapaneseTexts = {
     "ja",
+    MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT),
     "『Corvath Plus』 起動環境設定",
     "『Corvath Plus』本体が起動している場合は、\n設定の変更は出来ません",
     "バージョン情報(&A)...",
@@ -41,6 +44,7 @@ inline const LanguageTexts kJapaneseTexts = {
 
 inline const LanguageTexts kTraditionalChineseTexts = {
     "zh-TW",
+    MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL),
     "『Corvath Plus』啟動環境設定",
     "『Corvath Plus』本身如果啟動的話，\n無法變更設定",
     "版本情報(&A)...",

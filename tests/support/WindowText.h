@@ -44,6 +44,11 @@ inline std::string Utf8Of(const wchar_t* pwch, int cch)
     return text;
 }
 
+inline std::string Utf8Of(const std::wstring& text)
+{
+    return Utf8Of(text.c_str(), static_cast<int>(text.size()));
+}
+
 // A window's text as the user reads it, read as a screen reader or UI automation reads it:
 // WM_GETTEXT sent wide, through the window's own procedure. A window whose procedure is ANSI
 // answers it through the system's ANSI code page, so text that code page lacks reads as question
@@ -58,15 +63,6 @@ inline std::string ShownText(HWND hWnd)
     SendMessageTimeoutW(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
                         SMTO_ABORTIFHUNG, 5000, &cch);
     return Utf8Of(text.c_str(), static_cast<int>(cch));
-}
-
-// The text the system keeps for the window and draws a caption or a static from, read past the
-// window's procedure: what the user sees, to compare with what a reader is told.
-inline std::string DrawnText(HWND hWnd)
-{
-    wchar_t szText[1024] = {};
-    const int cch = InternalGetWindowText(hWnd, szText, 1024);
-    return Utf8Of(szText, cch);
 }
 
 inline std::string ShownItemText(HWND hDlg, int nID)

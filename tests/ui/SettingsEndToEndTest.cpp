@@ -9,6 +9,9 @@
 // the dialog has the foreground (the cursor moves, clicks and keys land), but the foreground, the
 // focus and the cursor belong to the whole wineserver: any other test program that ctest runs at
 // the same time and that shows or activates a window can take them between two inputs.
+#include "res/DialogTemplate.h"
+#include "res/ResourceModule.h"
+#include "res/resource.h"
 #include "settings/PasswordCodec.h"
 #include "support/LanguageTexts.h"
 #include "support/ProcessDialogs.h"
@@ -22,6 +25,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -183,19 +187,43 @@ void PressShiftF10(HWND hDlg)
     SendInput(4, keys, sizeof(INPUT));
 }
 
-// What a reader is told of every label, link, box and button of the dialog (WM_GETTEXT, wide) is
-// the text it draws. (An edit draws what it holds, not the window text kept for it.)
-void ExpectEveryChildReadsAsDrawn(HWND hDlg)
+// The program's dialog template nID in the language set this user gets, read from the built
+// program's resources.
+DialogTemplate TemplateOfThisUsersSet(WORD nID)
 {
-    for (HWND hChild = GetWindow(hDlg, GW_CHILD); hChild != nullptr;
-         hChild = GetWindow(hChild, GW_HWNDNEXT))
+    static const ResourceModule program(STARTUP_SETTINGS_EXE);
+    std::vector<unsigned char> data;
+    DialogTemplate dialog;
+    EXPECT_TRUE(program.Load(kDialogType, nID, TextsForThisUser().language, &data) &&
+                ParseDialogTemplate(data, &dialog))
+        << "dialog " << nID << " of set " << TextsForThisUser().name;
+    return dialog;
+}
+
+// What a reader is told of every label, box and button of the dialog (WM_GETTEXT, wide) is the text
+// its template gives it: the template's texts reach the controls in UTF-16, whatever the system's
+// code page. The controls are the template's items in order (the labels share the id -1). Left
+// out: the edits, which hold what the user typed, pictures, and the controls in setAtRunTime,
+// whose texts the program sets itself and the callers check.
+void ExpectEveryChildReadsAsItsTemplate(HWND hDlg, WORD nTemplate,
+                                        std::initializer_list<int> setAtRunTime)
+{
+    const DialogTemplate dialog = TemplateOfThisUsersSet(nTemplate);
+    HWND hChild = GetWindow(hDlg, GW_CHILD);
+    for (const DialogItem& item : dialog.items)
     {
-        wchar_t szClass[16] = {};
-        GetClassNameW(hChild, szClass, 16);
-        if (lstrcmpiW(szClass, L"Edit") == 0)
-            continue;
-        EXPECT_EQ(ShownText(hChild), DrawnText(hChild)) << "control " << GetDlgCtrlID(hChild);
+        ASSERT_NE(hChild, nullptr) << "fewer controls than the template has";
+        const int nID = GetDlgCtrlID(hChild);
+        const bool bEdit = item.windowClass == NameOrOrdinal::Ordinal(0x81) ||
+                           item.windowClass == NameOrOrdinal::Name(L"EDIT");
+        const bool bSetAtRunTime = std::count(setAtRunTime.begin(), setAtRunTime.end(), nID) != 0;
+        if (!bEdit && !item.text.isOrdinal && !bSetAtRunTime)
+        {
+            EXPECT_EQ(ShownText(hChild), Utf8Of(item.text.name)) << "control " << nID;
+        }
+        hChild = GetWindow(hChild, GW_HWNDNEXT);
     }
+    EXPECT_EQ(hChild, nullptr) << "more controls than the template has";
 }
 
 class SettingsEndToEndTest : public ::testing::Test
@@ -404,7 +432,7 @@ TEST_F(SettingsEndToEndTest, CaptionPromptsMessagesAndVersionTitleReadInTheUsers
     HWND hDlg = program.WaitForDialog();
     ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
     EXPECT_EQ(ShownText(hDlg), texts.caption) << "caption";
-    ExpectEveryChildReadsAsDrawn(hDlg);
+    ExpectEveryChildReadsAsItsTemplate(hDlg, IDD_STARTUP_SETTINGS, {});
 
     // The framework's prompt for a port that is no number: an emptied port field, enabled (an
     // explicit proxy), since a disabled one is not checked.
@@ -442,8 +470,13 @@ TEST_F(SettingsEndToEndTest, CaptionPromptsMessagesAndVersionTitleReadInTheUsers
     ASSERT_NE(hVersion, nullptr) << "no version dialog appeared";
     EXPECT_NE(GetDlgItem(hVersion, kHomePageLink), nullptr);
     EXPECT_EQ(ShownItemText(hVersion, 1013), texts.caption) << "version title line";
-    EXPECT_EQ(ShownText(hVersion), DrawnText(hVersion)) << "version dialog caption";
-    ExpectEveryChildReadsAsDrawn(hVersion);
+    EXPECT_EQ(ShownText(hVersion), Utf8Of(TemplateOfThisUsersSet(IDD_VERSION_INFO).caption))
+        << "version dialog caption";
+    // The links show the Korean addresses in every set.
+    EXPECT_EQ(ShownItemText(hVersion, kHomePageLink), "http://kr.orvane.example/");
+    EXPECT_EQ(ShownItemText(hVersion, kCommunityLink), "http://community.orvane.example/");
+    ExpectEveryChildReadsAsItsTemplate(hVersion, IDD_VERSION_INFO,
+                                       {1013, kHomePageLink, kCommunityLink});
     PostMessageA(hVersion, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(hVersion); }));
 
