@@ -218,12 +218,9 @@ BOOL CProxySettings::IsStorableHost(const char* lpszHost)
     const CString strHost(lpszHost);
     if (FindColon(strHost) >= 0)
         return FALSE;
+    // An empty host is stored as it always was; one of blanks alone names no server.
     const char* psz = strHost;
-    if (*psz == '\0')
-        return TRUE;
-    while (*psz == ' ' || *psz == '\t')
-        ++psz;
-    return *psz != '\0';
+    return *psz == '\0' || psz[strspn(psz, " \t")] != '\0';
 }
 
 void CProxySettings::SplitServer(CString& strHost, UINT& nPort) const

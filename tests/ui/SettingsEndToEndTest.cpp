@@ -187,6 +187,13 @@ void PressShiftF10(HWND hDlg)
     SendInput(4, keys, sizeof(INPUT));
 }
 
+// Chooses the explicit proxy as a click from outside does; true once its fields are enabled.
+bool ChooseExplicitProxyFromOutside(HWND hDlg)
+{
+    ClickFromOutside(hDlg, kUseProxyNamed);
+    return WaitUntil([&] { return IsWindowEnabled(GetDlgItem(hDlg, kHost)) != FALSE; });
+}
+
 // The program's dialog template nID in the language set this user gets, read from the built
 // program's resources.
 DialogTemplate TemplateOfThisUsersSet(WORD nID)
@@ -242,9 +249,7 @@ TEST_F(SettingsEndToEndTest, ConfirmSavesWhatTheUserClickedAndTyped)
     ClickFromOutside(hDlg, kEnableSound);
     ASSERT_TRUE(WaitUntil([&] { return !IsCheckedFromOutside(GetDlgItem(hDlg, kEnableSound)); }));
 
-    ClickFromOutside(hDlg, kUseProxyNamed);
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(hDlg, kHost)) != FALSE; }))
-        << "the proxy fields did not become enabled";
+    ASSERT_TRUE(ChooseExplicitProxyFromOutside(hDlg)) << "the proxy fields did not become enabled";
 
     TypeFromOutside(hDlg, kHost, "proxy.example");
     EXPECT_TRUE(WaitUntil([&] { return ControlTextA(GetDlgItem(hDlg, kHost)) == "proxy.example"; }))
@@ -437,7 +442,7 @@ TEST_F(SettingsEndToEndTest, CaptionPromptsMessagesAndVersionTitleReadInTheUsers
     // The framework's prompt for a port that is no number: an emptied port field, enabled (an
     // explicit proxy), since a disabled one is not checked.
     HWND hPort = GetDlgItem(hDlg, kPort);
-    ClickFromOutside(hDlg, kUseProxyNamed);
+    ASSERT_TRUE(ChooseExplicitProxyFromOutside(hDlg));
     ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(hPort) != FALSE; }));
     PostMessageA(hPort, EM_SETSEL, 0, -1);
     PostMessageA(hPort, WM_CHAR, VK_BACK, 1);
@@ -568,8 +573,7 @@ TEST_F(SettingsEndToEndTest, AHostTypedWithItsPortIsRefusedWithTheFieldSelected)
     ASSERT_TRUE(program.Started()) << STARTUP_SETTINGS_EXE;
     HWND hDlg = program.WaitForDialog();
     ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
-    ClickFromOutside(hDlg, kUseProxyNamed);
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(hDlg, kHost)) != FALSE; }));
+    ASSERT_TRUE(ChooseExplicitProxyFromOutside(hDlg));
     HWND hHost = GetDlgItem(hDlg, kHost);
     TypeFromOutside(hDlg, kHost, host);
     ASSERT_TRUE(WaitUntil([&] { return ControlTextA(hHost) == host; })) << ControlTextA(hHost);
@@ -617,8 +621,7 @@ TEST_F(SettingsEndToEndTest, APasswordTheStoredValuesCannotHoldIsRefusedWithTheF
     ASSERT_TRUE(program.Started()) << STARTUP_SETTINGS_EXE;
     HWND hDlg = program.WaitForDialog();
     ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
-    ClickFromOutside(hDlg, kUseProxyNamed);
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(hDlg, kHost)) != FALSE; }));
+    ASSERT_TRUE(ChooseExplicitProxyFromOutside(hDlg));
     TypeFromOutside(hDlg, kHost, "proxy.example");
     HWND hPassword = GetDlgItem(hDlg, kPassword);
     DWORD_PTR nResult = 0;
