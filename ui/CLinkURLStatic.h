@@ -17,9 +17,10 @@
 // and the label repaints when the system's colours or settings change.
 #pragma once
 
-#include "framework/CFont.h"
 #include "framework/CStatic.h"
 #include "framework/CString.h"
+#include "ui/CUnderlinedFont.h"
+#include "ui/LinkColor.h"
 
 class CLinkURLStatic : public CStatic
 {
@@ -43,7 +44,7 @@ public:
     BOOL m_bVisited;
     // The colour the text is drawn in now.
     COLORREF m_crText;
-    CFont m_fontUnderline;
+    CUnderlinedFont m_fontUnderline;
 
     static const COLORREF s_crNormal;  // not visited, pointer off the text, not pressed
     static const COLORREF s_crVisited; // visited, whatever else
@@ -99,7 +100,9 @@ private:
     LRESULT CallStatic(UINT message, WPARAM wParam, LPARAM lParam);
     // The background the parent gives a plain static, asked past this label's own answer.
     HBRUSH ParentBackgroundBrush(HDC hDC);
-    COLORREF PressedColor() const { return m_bVisited ? s_crVisited : s_crHover; }
+    // The colour for the label's state (LinkStateColor with the label's colours).
+    COLORREF StateColor(bool bPressed, bool bPointerOnText) const;
+    COLORREF PressedColor() const { return StateColor(true, false); }
     void ShowColor(COLORREF crText);
     void StartHoverTimer();
     // Adds WS_TABSTOP to the window's style: the keyboard reaches every label.
@@ -114,7 +117,8 @@ private:
     // The focus rectangle around the text, while the label has the focus and its dialog shows
     // keyboard cues.
     void DrawFocusCue(HDC hDC);
-    // The colour the text is drawn in: m_crText, or under high contrast the hot-light colour.
+    // The colour the text is drawn in: m_crText, or under high contrast the hot-light colour
+    // (LinkDrawnColor).
     COLORREF DrawnTextColor() const;
 
     // The font the control was given (WM_SETFONT), which WM_GETFONT reports; the static itself
