@@ -6,6 +6,7 @@
 #include "framework/ModuleState.h"
 #include "framework/ShellOpen.h"
 #include "res/resource.h"
+#include "ui/CLinkAccessible.h"
 #include "ui/LinkColor.h"
 #include "ui/LinkHitBox.h"
 
@@ -42,6 +43,7 @@ ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
 ON_MESSAGE(WM_UPDATEUISTATE, OnUpdateUIState)
 ON_WM_SYSCOLORCHANGE()
 ON_WM_SETTINGCHANGE()
+ON_MESSAGE(WM_GETOBJECT, OnGetObject)
 END_MESSAGE_MAP()
 
 CLinkURLStatic::CLinkURLStatic() : m_bVisited(FALSE), m_crText(s_crNormal) {}
@@ -56,6 +58,8 @@ CLinkURLStatic::~CLinkURLStatic()
     // Nor may its timer outlive it: the window would go on ticking for nobody.
     if (m_hWnd != nullptr && ::IsWindow(m_hWnd))
         ::KillTimer(m_hWnd, kHoverTimerId);
+    // A reader may hold the object longer than the label lives.
+    ReleaseAccessible();
 }
 
 void CLinkURLStatic::PreSubclassWindow()
@@ -87,6 +91,8 @@ void CLinkURLStatic::OnDestroy()
 {
     // Killed before the window goes, so that no tick reaches a destroyed window.
     ::KillTimer(m_hWnd, kHoverTimerId);
+    // A reader that holds the object is told "not connected" from now on.
+    ReleaseAccessible();
     CStatic::OnDestroy();
 }
 
@@ -144,6 +150,8 @@ LRESULT CLinkURLStatic::OnSetText(WPARAM, LPARAM)
 {
     const LRESULT lResult = Default();
     ForgetTextBox();
+    // The shown text is the link's accessible name.
+    ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, m_hWnd, OBJID_CLIENT, CHILDID_SELF);
     return lResult;
 }
 
@@ -245,8 +253,37 @@ void CLinkURLStatic::OpenURL()
         return;
     const HINSTANCE hResult = AfxShellOpen(m_strURL);
     // The shell answers a number above 32 for success and an error code up to 32 otherwise.
-    if (reinterpret_cast<UINT_PTR>(hResult) > 32)
-        m_bVisited = TRUE;
+    if (reinterpret_cast<UINT_PTR>(hResult) <= 32 || m_bVisited)
+        return;
+    m_bVisited = TRUE;
+    // A reader announces the link as visited (traversed) from now on.
+    ::NotifyWinEvent(EVENT_OBJECT_STATECHANGE, m_hWnd, OBJID_CLIENT, CHILDID_SELF);
+}
+
+void CLinkURLStatic::FollowLink()
+{
+    OpenURL();
+    UpdateHoverColor();
+}
+
+// The client area's object only: the window's frame and the other objects stay the system's.
+LRESULT CLinkURLStatic::OnGetObject(WPARAM wParam, LPARAM lParam)
+{
+    if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT))
+        return Default();
+    if (m_pAccessible == nullptr)
+        m_pAccessible = new CLinkAccessible(*this);
+    const LRESULT lResult = m_pAccessible->Answer(wParam);
+    return lResult != 0 ? lResult : Default();
+}
+
+void CLinkURLStatic::ReleaseAccessible()
+{
+    if (m_pAccessible == nullptr)
+        return;
+    m_pAccessible->Disconnect();
+    m_pAccessible->Release();
+    m_pAccessible = nullptr;
 }
 
 void CLinkURLStatic::OnContextMenu(HWND, POINT point)
@@ -456,10 +493,8 @@ void CLinkURLStatic::OnKeyDown(UINT nChar, UINT, UINT)
     {
         case VK_RETURN:
         case VK_SPACE:
-            // As a click on the text opens it; the colour then follows the pointer as the hover
-            // timer has it.
-            OpenURL();
-            UpdateHoverColor();
+            // As a click on the text opens it.
+            FollowLink();
             return;
         case VK_APPS:
             ShowKeyboardContextMenu();

@@ -15,6 +15,10 @@
 // click does, and the menu key or Shift+F10 offers the copy menu at the text. While the system's
 // high-contrast setting is on, the text is drawn in the system's hot-light colour in every state,
 // and the label repaints when the system's colours or settings change.
+//
+// A screen reader asking for the label's object (WM_GETOBJECT) gets a link of its own
+// (CLinkAccessible), made on the first request, which loads the accessibility library then; the
+// reader is told when the label becomes visited and when its text changes.
 #pragma once
 
 #include "framework/CStatic.h"
@@ -22,9 +26,13 @@
 #include "ui/CUnderlinedFont.h"
 #include "ui/LinkColor.h"
 
+class CLinkAccessible;
+
 class CLinkURLStatic : public CStatic
 {
     DECLARE_DYNCREATE(CLinkURLStatic)
+    // The label's face to assistive technology reads its state and follows it.
+    friend class CLinkAccessible;
 
 public:
     CLinkURLStatic();
@@ -83,6 +91,7 @@ protected:
     LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
     void OnSize(UINT nType, int cx, int cy);
     void OnStyleChanged(int nStyleType, LPSTYLESTRUCT lpStyleStruct);
+    LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -110,6 +119,11 @@ private:
     // Fills an empty address from the window text; false when it stays empty.
     bool EnsureURL();
     void OpenURL();
+    // Opens the address as Enter does: the colour then follows the pointer as the hover timer
+    // has it.
+    void FollowLink();
+    // Cuts the accessible object, if any, from the label and drops the label's reference to it.
+    void ReleaseAccessible();
     // The copy menu at a screen point.
     void ShowContextMenu(POINT ptScreen);
     // The copy menu for the keyboard: at the bottom left corner of the text.
@@ -131,6 +145,8 @@ private:
     // Whether the dialog last told the label to hide focus cues (WM_UPDATEUISTATE), besides what
     // WM_QUERYUISTATE answers: Wine 8 keeps no such state and answers "show".
     bool m_bHideFocus = false;
+    // Made on the first WM_GETOBJECT, held until the window is destroyed.
+    CLinkAccessible* m_pAccessible = nullptr;
 };
 
 // The hover timer's callback: recolours the label whose window it is, unless the label is pressed.
