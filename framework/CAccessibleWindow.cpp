@@ -41,15 +41,12 @@ STDMETHODIMP CAccessibleWindow::QueryInterface(REFIID riid, void** ppvObject)
 {
     if (ppvObject == nullptr)
         return E_POINTER;
-    if (riid == __uuidof(IUnknown) || riid == __uuidof(IDispatch) || riid == kIIDAccessible)
-        *ppvObject = static_cast<IAccessible*>(this);
-    else if (riid == __uuidof(IOleWindow))
-        *ppvObject = static_cast<IOleWindow*>(this);
-    else
+    if (riid != __uuidof(IUnknown) && riid != __uuidof(IDispatch) && riid != kIIDAccessible)
     {
         *ppvObject = nullptr;
         return E_NOINTERFACE;
     }
+    *ppvObject = static_cast<IAccessible*>(this);
     AddRef();
     return S_OK;
 }
@@ -69,31 +66,28 @@ STDMETHODIMP_(ULONG) CAccessibleWindow::Release()
 
 STDMETHODIMP CAccessibleWindow::GetTypeInfoCount(UINT* pctinfo)
 {
-    return Delegate([&](IAccessible* p) { return p->GetTypeInfoCount(pctinfo); });
+    if (pctinfo == nullptr)
+        return E_POINTER;
+    *pctinfo = 0;
+    return IsConnected() ? S_OK : CO_E_OBJNOTCONNECTED;
 }
 
-STDMETHODIMP CAccessibleWindow::GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo)
+STDMETHODIMP CAccessibleWindow::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo)
 {
-    return Delegate([&](IAccessible* p) { return p->GetTypeInfo(iTInfo, lcid, ppTInfo); });
+    if (ppTInfo != nullptr)
+        *ppTInfo = nullptr;
+    return IsConnected() ? E_NOTIMPL : CO_E_OBJNOTCONNECTED;
 }
 
-STDMETHODIMP CAccessibleWindow::GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames,
-                                              LCID lcid, DISPID* rgDispId)
+STDMETHODIMP CAccessibleWindow::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)
 {
-    return Delegate([&](IAccessible* p)
-                    { return p->GetIDsOfNames(riid, rgszNames, cNames, lcid, rgDispId); });
+    return IsConnected() ? E_NOTIMPL : CO_E_OBJNOTCONNECTED;
 }
 
-STDMETHODIMP CAccessibleWindow::Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags,
-                                       DISPPARAMS* pDispParams, VARIANT* pVarResult,
-                                       EXCEPINFO* pExcepInfo, UINT* puArgErr)
+STDMETHODIMP CAccessibleWindow::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
+                                       EXCEPINFO*, UINT*)
 {
-    return Delegate(
-        [&](IAccessible* p)
-        {
-            return p->Invoke(dispIdMember, riid, lcid, wFlags, pDispParams, pVarResult, pExcepInfo,
-                             puArgErr);
-        });
+    return IsConnected() ? E_NOTIMPL : CO_E_OBJNOTCONNECTED;
 }
 
 STDMETHODIMP CAccessibleWindow::get_accParent(IDispatch** ppdispParent)
@@ -206,19 +200,6 @@ STDMETHODIMP CAccessibleWindow::put_accName(VARIANT varChild, BSTR szName)
 STDMETHODIMP CAccessibleWindow::put_accValue(VARIANT varChild, BSTR szValue)
 {
     return Delegate([&](IAccessible* p) { return p->put_accValue(varChild, szValue); });
-}
-
-STDMETHODIMP CAccessibleWindow::GetWindow(HWND* phwnd)
-{
-    if (phwnd == nullptr)
-        return E_POINTER;
-    *phwnd = m_hWnd;
-    return IsConnected() ? S_OK : CO_E_OBJNOTCONNECTED;
-}
-
-STDMETHODIMP CAccessibleWindow::ContextSensitiveHelp(BOOL)
-{
-    return IsConnected() ? E_NOTIMPL : CO_E_OBJNOTCONNECTED;
 }
 
 bool CAccessibleWindow::IsSelf(const VARIANT& varChild)

@@ -6,14 +6,15 @@
 // without touching the window or its owner.
 //
 // The owner makes it on the first WM_GETOBJECT for OBJID_CLIENT, answers with Answer, and calls
-// Disconnect and Release when its window is destroyed or the owner goes.
+// Disconnect and Release when its window is destroyed or the owner goes. A reader finds the window
+// from the object through its parent, the standard window object.
 #pragma once
 
 #include <windows.h>
 
 #include <oleacc.h>
 
-class CAccessibleWindow : public IAccessible, public IOleWindow
+class CAccessibleWindow : public IAccessible
 {
 public:
     explicit CAccessibleWindow(HWND hWnd);
@@ -34,7 +35,8 @@ public:
     STDMETHODIMP_(ULONG) AddRef() override;
     STDMETHODIMP_(ULONG) Release() override;
 
-    // IDispatch, as the standard object answers it.
+    // IDispatch: no type information, as the standard objects give none; readers call IAccessible
+    // directly.
     STDMETHODIMP GetTypeInfoCount(UINT* pctinfo) override;
     STDMETHODIMP GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) override;
     STDMETHODIMP GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID lcid,
@@ -66,10 +68,6 @@ public:
     STDMETHODIMP accDoDefaultAction(VARIANT varChild) override;
     STDMETHODIMP put_accName(VARIANT varChild, BSTR szName) override;
     STDMETHODIMP put_accValue(VARIANT varChild, BSTR szValue) override;
-
-    // IOleWindow: the window, so that a reader finds it from the object.
-    STDMETHODIMP GetWindow(HWND* phwnd) override;
-    STDMETHODIMP ContextSensitiveHelp(BOOL fEnterMode) override;
 
 protected:
     virtual ~CAccessibleWindow();

@@ -321,15 +321,8 @@ std::vector<Question> EveryQuestion()
         {"window",
          [](IAccessible* p)
          {
-             IOleWindow* pWindow = nullptr;
-             HRESULT hr =
-                 p->QueryInterface(__uuidof(IOleWindow), reinterpret_cast<void**>(&pWindow));
-             if (FAILED(hr))
-                 return hr;
              HWND hWnd = nullptr;
-             hr = pWindow->GetWindow(&hWnd);
-             pWindow->Release();
-             return hr;
+             return WindowFromAccessibleObject(p, &hWnd);
          }},
     };
 }
