@@ -23,6 +23,10 @@
 #define IDS_UNSTORABLE_TEXT 10017
 #define IDS_COLON_IN_HOST 10018
 
+// The name of a link's default action, as a screen reader announces it ("jump" in the set's own
+// words); in the same block.
+#define IDS_LINK_DEFAULT_ACTION 10020
+
 // The framework's prompts of the port validation
 #define IDP_PARSE_INT_RANGE AFX_IDP_PARSE_INT_RANGE
 #define IDP_PARSE_UINT AFX_IDP_PARSE_UINT

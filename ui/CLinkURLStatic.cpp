@@ -2,12 +2,13 @@
 
 #include "framework/CClientDC.h"
 #include "framework/CPaintDC.h"
+#include "framework/ClipboardText.h"
 #include "framework/ModuleState.h"
 #include "framework/ShellOpen.h"
 #include "res/resource.h"
+#include "ui/CLinkAccessible.h"
+#include "ui/LinkColor.h"
 #include "ui/LinkHitBox.h"
-
-#include <string.h>
 
 IMPLEMENT_DYNCREATE(CLinkURLStatic, CStatic)
 
@@ -42,6 +43,7 @@ ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
 ON_MESSAGE(WM_UPDATEUISTATE, OnUpdateUIState)
 ON_WM_SYSCOLORCHANGE()
 ON_WM_SETTINGCHANGE()
+ON_MESSAGE(WM_GETOBJECT, OnGetObject)
 END_MESSAGE_MAP()
 
 CLinkURLStatic::CLinkURLStatic() : m_bVisited(FALSE), m_crText(s_crNormal) {}
@@ -56,6 +58,8 @@ CLinkURLStatic::~CLinkURLStatic()
     // Nor may its timer outlive it: the window would go on ticking for nobody.
     if (m_hWnd != nullptr && ::IsWindow(m_hWnd))
         ::KillTimer(m_hWnd, kHoverTimerId);
+    // A reader may hold the object longer than the label lives.
+    ReleaseAccessible();
 }
 
 void CLinkURLStatic::PreSubclassWindow()
@@ -87,6 +91,8 @@ void CLinkURLStatic::OnDestroy()
 {
     // Killed before the window goes, so that no tick reaches a destroyed window.
     ::KillTimer(m_hWnd, kHoverTimerId);
+    // A reader that holds the object is told "not connected" from now on.
+    ReleaseAccessible();
     CStatic::OnDestroy();
 }
 
@@ -144,6 +150,8 @@ LRESULT CLinkURLStatic::OnSetText(WPARAM, LPARAM)
 {
     const LRESULT lResult = Default();
     ForgetTextBox();
+    // The shown text is the link's accessible name.
+    ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, m_hWnd, OBJID_CLIENT, CHILDID_SELF);
     return lResult;
 }
 
@@ -163,7 +171,7 @@ void CLinkURLStatic::OnStyleChanged(int, LPSTYLESTRUCT)
 void CLinkURLStatic::UpdateHoverColor()
 {
     // A visited label needs no hit test: it is purple wherever the pointer is.
-    const COLORREF crText = m_bVisited ? s_crVisited : IsPointerOnText() ? s_crHover : s_crNormal;
+    const COLORREF crText = StateColor(false, !m_bVisited && IsPointerOnText());
     if (crText != m_crText)
         ShowColor(crText);
 }
@@ -175,6 +183,12 @@ bool CLinkURLStatic::IsPointerOnText() const
         return false;
     ScreenToClient(&point);
     return HitTestText(point) != FALSE;
+}
+
+COLORREF CLinkURLStatic::StateColor(bool bPressed, bool bPointerOnText) const
+{
+    const LinkPalette palette = {s_crNormal, s_crHover, s_crVisited};
+    return LinkStateColor(palette, m_bVisited != FALSE, bPressed, bPointerOnText);
 }
 
 void CALLBACK HoverTimerProc(HWND hWnd, UINT, UINT_PTR, DWORD)
@@ -218,11 +232,11 @@ void CLinkURLStatic::OnLButtonUp(UINT, POINT point)
     if (HitTestText(point))
     {
         OpenURL();
-        ShowColor(PressedColor());
+        ShowColor(StateColor(false, true));
     }
     else
     {
-        ShowColor(m_bVisited ? s_crVisited : s_crNormal);
+        ShowColor(StateColor(false, false));
     }
 }
 
@@ -239,8 +253,37 @@ void CLinkURLStatic::OpenURL()
         return;
     const HINSTANCE hResult = AfxShellOpen(m_strURL);
     // The shell answers a number above 32 for success and an error code up to 32 otherwise.
-    if (reinterpret_cast<UINT_PTR>(hResult) > 32)
-        m_bVisited = TRUE;
+    if (reinterpret_cast<UINT_PTR>(hResult) <= 32 || m_bVisited)
+        return;
+    m_bVisited = TRUE;
+    // A reader announces the link as visited (traversed) from now on.
+    ::NotifyWinEvent(EVENT_OBJECT_STATECHANGE, m_hWnd, OBJID_CLIENT, CHILDID_SELF);
+}
+
+void CLinkURLStatic::FollowLink()
+{
+    OpenURL();
+    UpdateHoverColor();
+}
+
+// The client area's object only: the window's frame and the other objects stay the system's.
+LRESULT CLinkURLStatic::OnGetObject(WPARAM wParam, LPARAM lParam)
+{
+    if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT))
+        return Default();
+    if (m_pAccessible == nullptr)
+        m_pAccessible = new CLinkAccessible(*this);
+    const LRESULT lResult = m_pAccessible->Answer(wParam);
+    return lResult != 0 ? lResult : Default();
+}
+
+void CLinkURLStatic::ReleaseAccessible()
+{
+    if (m_pAccessible == nullptr)
+        return;
+    m_pAccessible->Disconnect();
+    m_pAccessible->Release();
+    m_pAccessible = nullptr;
 }
 
 void CLinkURLStatic::OnContextMenu(HWND, POINT point)
@@ -296,61 +339,20 @@ LRESULT CLinkURLStatic::OnNcHitTest(POINT)
 }
 
 // Puts the address on the clipboard as plain text, replacing everything there; silent on failure.
+// The label's window owns the clipboard afterwards.
 void CLinkURLStatic::OnEditCopy()
 {
-    if (!EnsureURL())
-        return;
-    const SIZE_T cbText = static_cast<SIZE_T>(m_strURL.GetLength()) + 1;
-    HGLOBAL hText = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE, cbText);
-    if (hText == nullptr)
-        return;
-    void* pText = ::GlobalLock(hText);
-    if (pText == nullptr)
-    {
-        ::GlobalFree(hText);
-        return;
-    }
-    memcpy(pText, m_strURL.GetString(), cbText);
-    ::GlobalUnlock(hText);
-
-    // Opened for the label's window, which owns the clipboard once it is emptied: with no window,
-    // SetClipboardData is documented to fail after EmptyClipboard.
-    if (!::OpenClipboard(m_hWnd))
-    {
-        ::GlobalFree(hText);
-        return;
-    }
-    if (!::EmptyClipboard())
-    {
-        ::GlobalFree(hText);
-        ::CloseClipboard();
-        return;
-    }
-    // On success the clipboard owns the block.
-    if (::SetClipboardData(CF_TEXT, hText) == nullptr)
-        ::GlobalFree(hText);
-    ::CloseClipboard();
+    if (EnsureURL())
+        AfxSetClipboardText(m_hWnd, m_strURL);
 }
 
 void CLinkURLStatic::CreateUnderlineFont()
 {
     if (m_fontUnderline.GetSafeHandle() != nullptr)
         return;
-    // A control that reports no font draws with the system font, the one every device context
-    // starts with: its description is underlined instead, so the label keeps the look of its
-    // text and still shows as a link.
-    HFONT hFont = GetFont();
-    if (hFont == nullptr)
-        hFont = static_cast<HFONT>(::GetStockObject(SYSTEM_FONT));
-    // The description is read and made in UTF-16: a face name outside the ANSI code page (a
-    // Korean one on a Western system) would come back as question marks and pick another face.
-    LOGFONTW lf;
-    memset(&lf, 0, sizeof(lf));
-    if (::GetObjectW(hFont, sizeof(lf), &lf) == 0)
-        return;
-    lf.lfUnderline = 1;
-    // On failure the font stays empty and the next paint tries again.
-    if (!m_fontUnderline.Attach(::CreateFontIndirectW(&lf)))
+    // A control that reports no font draws with the system font: its underlined copy keeps the
+    // look of the text and still shows it as a link. On failure the next paint tries again.
+    if (!m_fontUnderline.CreateCopyOf(GetFont()))
         return;
     // From now on the text is measured in the copy.
     ForgetTextBox();
@@ -360,32 +362,21 @@ void CLinkURLStatic::CreateUnderlineFont()
         CallStatic(WM_SETFONT, reinterpret_cast<WPARAM>(m_fontUnderline.GetSafeHandle()), FALSE);
 }
 
-// A font may draw its underline below its character cell (under Wine, NanumGothic standing in for
-// Gulim does), and a static one line high then clips it away. Such a label grows downwards, as a
-// static grows to its icon, until the underline shows; the text and its box stay where they are.
+// A static one line high clips away an underline drawn below the character cell. Such a label
+// grows downwards, as a static grows to its icon, until the underline shows; the text and its box
+// stay where they are.
 void CLinkURLStatic::MakeRoomForUnderline()
 {
-    if (m_fontUnderline.GetSafeHandle() == nullptr || (GetStyle() & SS_TYPEMASK) > SS_RIGHT)
+    if ((GetStyle() & SS_TYPEMASK) > SS_RIGHT)
         return;
-    OUTLINETEXTMETRICW otm;
-    memset(&otm, 0, sizeof(otm));
-    otm.otmSize = sizeof(otm);
+    LONG cyNeeded = 0;
     {
         CClientDC dc(m_hWnd);
-        HGDIOBJ hOldFont = dc.SelectObject(m_fontUnderline.GetSafeHandle());
-        const UINT cbMetrics = ::GetOutlineTextMetricsW(dc, sizeof(otm), &otm);
-        dc.SelectObject(hOldFont);
-        if (cbMetrics == 0)
-            return; // a bitmap font draws its underline inside its cell
+        cyNeeded = m_fontUnderline.HeightWithUnderline(dc);
     }
-    // The underline's band lies below the baseline by the underscore position (negative below).
-    const LONG cyUnderline = otm.otmTextMetrics.tmAscent - otm.otmsUnderscorePosition +
-                             static_cast<LONG>(otm.otmsUnderscoreSize);
-    const LONG cyNeeded =
-        cyUnderline > otm.otmTextMetrics.tmHeight ? cyUnderline : otm.otmTextMetrics.tmHeight;
     RECT rcClient;
     GetClientRect(&rcClient);
-    if (rcClient.bottom >= cyNeeded)
+    if (cyNeeded == 0 || rcClient.bottom >= cyNeeded)
         return;
     RECT rcWindow;
     GetWindowRect(&rcWindow);
@@ -465,14 +456,12 @@ HBRUSH CLinkURLStatic::ParentBackgroundBrush(HDC hDC)
 
 COLORREF CLinkURLStatic::DrawnTextColor() const
 {
-    // Under high contrast the scheme's colour for links stands for every state: the blue, red and
-    // purple could not be read on its background. The underline still marks the link.
     HIGHCONTRASTW highContrast = {};
     highContrast.cbSize = sizeof(highContrast);
-    if (::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(highContrast), &highContrast, 0) &&
-        (highContrast.dwFlags & HCF_HIGHCONTRASTON) != 0)
-        return ::GetSysColor(COLOR_HOTLIGHT);
-    return m_crText;
+    const bool bHighContrast =
+        ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(highContrast), &highContrast, 0) &&
+        (highContrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+    return LinkDrawnColor(m_crText, bHighContrast, ::GetSysColor(COLOR_HOTLIGHT));
 }
 
 void CLinkURLStatic::OnSysColorChange()
@@ -504,21 +493,12 @@ void CLinkURLStatic::OnKeyDown(UINT nChar, UINT, UINT)
     {
         case VK_RETURN:
         case VK_SPACE:
-            // As a click on the text opens it; the colour then follows the pointer as the hover
-            // timer has it.
-            OpenURL();
-            UpdateHoverColor();
+            // As a click on the text opens it.
+            FollowLink();
             return;
         case VK_APPS:
             ShowKeyboardContextMenu();
             return;
-        case VK_F10:
-            if (::GetKeyState(VK_SHIFT) < 0)
-            {
-                ShowKeyboardContextMenu();
-                return;
-            }
-            break;
         default:
             break;
     }

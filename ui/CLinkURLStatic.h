@@ -15,15 +15,24 @@
 // click does, and the menu key or Shift+F10 offers the copy menu at the text. While the system's
 // high-contrast setting is on, the text is drawn in the system's hot-light colour in every state,
 // and the label repaints when the system's colours or settings change.
+//
+// A screen reader asking for the label's object (WM_GETOBJECT) gets a link of its own
+// (CLinkAccessible), made on the first request, which loads the accessibility library then; the
+// reader is told when the label becomes visited and when its text changes.
 #pragma once
 
-#include "framework/CFont.h"
 #include "framework/CStatic.h"
 #include "framework/CString.h"
+#include "ui/CUnderlinedFont.h"
+#include "ui/LinkColor.h"
+
+class CLinkAccessible;
 
 class CLinkURLStatic : public CStatic
 {
     DECLARE_DYNCREATE(CLinkURLStatic)
+    // The label's face to assistive technology reads its state and follows it.
+    friend class CLinkAccessible;
 
 public:
     CLinkURLStatic();
@@ -43,7 +52,7 @@ public:
     BOOL m_bVisited;
     // The colour the text is drawn in now.
     COLORREF m_crText;
-    CFont m_fontUnderline;
+    CUnderlinedFont m_fontUnderline;
 
     static const COLORREF s_crNormal;  // not visited, pointer off the text, not pressed
     static const COLORREF s_crVisited; // visited, whatever else
@@ -82,6 +91,7 @@ protected:
     LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
     void OnSize(UINT nType, int cx, int cy);
     void OnStyleChanged(int nStyleType, LPSTYLESTRUCT lpStyleStruct);
+    LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -99,7 +109,9 @@ private:
     LRESULT CallStatic(UINT message, WPARAM wParam, LPARAM lParam);
     // The background the parent gives a plain static, asked past this label's own answer.
     HBRUSH ParentBackgroundBrush(HDC hDC);
-    COLORREF PressedColor() const { return m_bVisited ? s_crVisited : s_crHover; }
+    // The colour for the label's state (LinkStateColor with the label's colours).
+    COLORREF StateColor(bool bPressed, bool bPointerOnText) const;
+    COLORREF PressedColor() const { return StateColor(true, false); }
     void ShowColor(COLORREF crText);
     void StartHoverTimer();
     // Adds WS_TABSTOP to the window's style: the keyboard reaches every label.
@@ -107,6 +119,11 @@ private:
     // Fills an empty address from the window text; false when it stays empty.
     bool EnsureURL();
     void OpenURL();
+    // Opens the address as Enter does: the colour then follows the pointer as the hover timer
+    // has it.
+    void FollowLink();
+    // Cuts the accessible object, if any, from the label and drops the label's reference to it.
+    void ReleaseAccessible();
     // The copy menu at a screen point.
     void ShowContextMenu(POINT ptScreen);
     // The copy menu for the keyboard: at the bottom left corner of the text.
@@ -114,7 +131,8 @@ private:
     // The focus rectangle around the text, while the label has the focus and its dialog shows
     // keyboard cues.
     void DrawFocusCue(HDC hDC);
-    // The colour the text is drawn in: m_crText, or under high contrast the hot-light colour.
+    // The colour the text is drawn in: m_crText, or under high contrast the hot-light colour
+    // (LinkDrawnColor).
     COLORREF DrawnTextColor() const;
 
     // The font the control was given (WM_SETFONT), which WM_GETFONT reports; the static itself
@@ -127,6 +145,8 @@ private:
     // Whether the dialog last told the label to hide focus cues (WM_UPDATEUISTATE), besides what
     // WM_QUERYUISTATE answers: Wine 8 keeps no such state and answers "show".
     bool m_bHideFocus = false;
+    // Made on the first WM_GETOBJECT, held until the window is destroyed.
+    CLinkAccessible* m_pAccessible = nullptr;
 };
 
 // The hover timer's callback: recolours the label whose window it is, unless the label is pressed.

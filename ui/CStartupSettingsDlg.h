@@ -4,8 +4,8 @@
 
 #include "framework/CBitmap.h"
 #include "framework/CDialog.h"
-#include "framework/CStatic.h"
 #include "framework/CString.h"
+#include "ui/CBannerPicture.h"
 
 class CStartupSettingsDlg : public CDialog
 {
@@ -18,7 +18,7 @@ public:
     // Enables the proxy choices and fields from the current check states of the controls.
     void UpdateControlStates();
 
-    CStatic m_wndBanner;
+    CBannerPicture m_wndBanner;
     BOOL m_bEnableBGM;
     BOOL m_bEnableSound;
     BOOL m_bEnableMovie;
