@@ -3,7 +3,6 @@
 #include "app/AppIdentity.h"
 #include "app/LanguageChoice.h"
 #include "app/TitledText.h"
-#include "framework/ModuleState.h"
 #include "ui/CStartupSettingsDlg.h"
 
 CSettingsApp theApp;
@@ -32,7 +31,6 @@ void CSettingsApp::ApplyIdentity()
     AfxStrFree(m_pszAppName);
     m_pszProfileName = AfxStrDup(kProfileName);
     m_pszAppName = AfxStrDup(kProductTitle);
-    AfxGetModuleState()->m_lpszCurrentAppName = m_pszAppName;
 }
 
 BOOL CSettingsApp::FormatTitledString(UINT nID, CString& rText) const

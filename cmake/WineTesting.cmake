@@ -1,9 +1,15 @@
-# Running the Windows test programs under Wine: one private prefix for every build tree of this
-# checkout (never the user's own), made once with 32-bit support where 32-bit Wine is installed,
-# and a warm wineserver for the length of a ctest run. The i686 and x86_64 suites share the prefix
-# and run one after the other.
+# Running the Windows test programs under Wine: a private prefix of the build tree's own (never
+# the user's), made once with 32-bit support where 32-bit Wine is installed, and a warm wineserver
+# for the length of a ctest run. Each tree has its own prefix, so the i686 and x86_64 suites may
+# run at the same time: the resource locks hold within one ctest run only, and a prefix is a whole
+# machine's state (registry, named objects, clipboard, http handler, desktop).
 
-set(WINE_PREFIX ${CMAKE_SOURCE_DIR}/build/wine-prefix CACHE PATH "Private Wine prefix for the tests")
+set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix CACHE PATH "Private Wine prefix for the tests")
+# A tree configured when both builds shared build/wine-prefix takes its own.
+if(WINE_PREFIX STREQUAL "${CMAKE_SOURCE_DIR}/build/wine-prefix")
+  set_property(CACHE WINE_PREFIX PROPERTY VALUE ${CMAKE_BINARY_DIR}/wine-prefix)
+  set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
+endif()
 
 # 64-bit programs run on wine64; i686 programs on the 32-bit loader, which Debian's wine32 package
 # brings. Without it an i686 program under wine64 exits 0 having run nothing, so its tests must be

@@ -1,4 +1,5 @@
-// An 8-bit string in the program's multibyte code page, holding only what the program uses.
+// An 8-bit string in the multibyte code page of the program's language set, holding only what the
+// program uses.
 #pragma once
 
 #include <windows.h>
@@ -37,8 +38,9 @@ public:
     CString Left(int nCount) const;
     CString Mid(int nFirst) const;
 
-    // Loads string resource nID converted to the process's multibyte code page. FALSE (and the
-    // string unchanged) when the id has no entry or its entry is empty.
+    // Loads string resource nID converted to the code page of the language set it came from
+    // (AfxLoadString), whatever the system's code page. FALSE (and the string unchanged) when the
+    // id has no entry or its entry is empty.
     BOOL LoadString(UINT nID);
 
     friend bool operator==(const CString& a, const char* b);

@@ -29,16 +29,12 @@ void AfxStrFree(LPCSTR psz)
 CWinApp::CWinApp(LPCSTR lpszAppName)
 {
     m_pszAppName = AfxStrDup(lpszAppName);
-    AFX_MODULE_STATE* pState = AfxGetModuleState();
-    pState->m_pCurrentWinApp = this;
-    pState->m_lpszCurrentAppName = m_pszAppName;
+    AfxGetModuleState()->m_pCurrentWinApp = this;
 }
 
 CWinApp::~CWinApp()
 {
     AFX_MODULE_STATE* pState = AfxGetModuleState();
-    if (pState->m_lpszCurrentAppName == m_pszAppName)
-        pState->m_lpszCurrentAppName = nullptr;
     if (pState->m_pCurrentWinApp == this)
         pState->m_pCurrentWinApp = nullptr;
     AfxStrFree(m_pszAppName);
@@ -74,7 +70,6 @@ void CWinApp::InitDefaultAppName()
         }
         m_pszAppName = AfxStrDup(strName);
     }
-    AfxGetModuleState()->m_lpszCurrentAppName = m_pszAppName;
 }
 
 void CWinApp::SetRegistryKey(LPCSTR lpszRegistryKey)
@@ -114,6 +109,12 @@ void CWinApp::EndWaitCursor()
         SetCursor(m_hcurWaitCursorRestore != nullptr
                       ? m_hcurWaitCursorRestore
                       : LoadCursorA(nullptr, MAKEINTRESOURCEA(32512))); // IDC_ARROW
+}
+
+LPCSTR AfxGetAppName()
+{
+    const CWinApp* pApp = AfxGetApp();
+    return pApp != nullptr && pApp->m_pszAppName != nullptr ? pApp->m_pszAppName : "";
 }
 
 int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT nIDHelp)

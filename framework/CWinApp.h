@@ -27,7 +27,8 @@ public:
     void BeginWaitCursor();
     void EndWaitCursor();
 
-    // Heap strings owned by the application object and freed when it is destroyed.
+    // Heap strings owned by the application object and freed when it is destroyed. The
+    // application name is kept here alone: AfxGetAppName reads it from the application object.
     LPCSTR m_pszAppName = nullptr;
     LPCSTR m_pszProfileName = nullptr;
     LPCSTR m_pszRegistryKey = nullptr;
@@ -47,6 +48,9 @@ private:
 // Heap copies of the kind CWinApp frees at exit.
 LPSTR AfxStrDup(LPCSTR psz);
 void AfxStrFree(LPCSTR psz);
+
+// The current application's name (m_pszAppName), or "" before there is one.
+LPCSTR AfxGetAppName();
 
 // A message box with the application name as caption, owned by the application's main window (or
 // its active popup) while that exists. lpszText is in the program's multibyte code page.

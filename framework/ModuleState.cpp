@@ -26,9 +26,3 @@ HINSTANCE AfxGetResourceHandle()
         pState->m_hCurrentResourceHandle = AfxGetInstanceHandle();
     return pState->m_hCurrentResourceHandle;
 }
-
-LPCSTR AfxGetAppName()
-{
-    LPCSTR psz = AfxGetModuleState()->m_lpszCurrentAppName;
-    return psz != nullptr ? psz : "";
-}

@@ -1,5 +1,5 @@
-// Module-wide state of the framework: the application object, the module handles and the current
-// application name that message boxes and the framework's own texts use.
+// Module-wide state of the framework: the application object and the module handles. The
+// application's name lives in the application object (AfxGetAppName in CWinApp.h).
 #pragma once
 
 #include <windows.h>
@@ -11,11 +11,9 @@ struct AFX_MODULE_STATE
     CWinApp* m_pCurrentWinApp = nullptr;
     HINSTANCE m_hCurrentInstanceHandle = nullptr;
     HINSTANCE m_hCurrentResourceHandle = nullptr;
-    LPCSTR m_lpszCurrentAppName = nullptr;
 };
 
 AFX_MODULE_STATE* AfxGetModuleState();
 CWinApp* AfxGetApp();
 HINSTANCE AfxGetInstanceHandle();
 HINSTANCE AfxGetResourceHandle();
-LPCSTR AfxGetAppName();

@@ -11,6 +11,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 packages=(
   cmake make g++ python3                       # host build and the scripts
+  git                                          # the release's commit and date, its clean clones
+  tzdata                                       # the reproducibility check's second time zone
   ccache                                       # a fast second build of the same sources
   g++-mingw-w64-x86-64 g++-mingw-w64-i686      # both Windows compilers (posix thread model inside)
   wine wine64                                  # running and testing the Windows builds

@@ -2,17 +2,19 @@
 
 #include "app/CSettingsApp.h"
 #include "framework/DataExchange.h"
+#include "res/product.h"
 #include "res/resource.h"
+#include "res/version.h"
 
 #include <string.h>
 
 namespace
 {
-const char kVersionLine[] = "Version 1.0";
+const char kVersionLine[] = STARTUP_VERSION_LINE;
 // The addresses shown in every language set. The labels open and copy the addresses of the
 // template they were attached to: in the Korean set the same two, in the others their own.
-const char kHomePageAddress[] = "http://kr.orvane.example/";
-const char kCommunityAddress[] = "http://community.orvane.example/";
+const char kHomePageAddress[] = STARTUP_HOME_PAGE_ADDRESS;
+const char kCommunityAddress[] = STARTUP_COMMUNITY_ADDRESS;
 } // namespace
 
 // OK, Esc and the close box end the dialog through the framework's defaults.

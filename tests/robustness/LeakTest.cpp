@@ -4,7 +4,7 @@
 #include "app/CSettingsApp.h"
 #include "res/resource.h"
 #include "support/ModalDialogRun.h"
-#include "robustness/ObjectCounts.h"
+#include "support/ObjectCounts.h"
 #include "support/ScratchCurrentUser.h"
 #include "support/ScratchKey.h"
 #include "ui/CStartupSettingsDlg.h"

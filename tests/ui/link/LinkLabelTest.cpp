@@ -95,8 +95,14 @@ protected:
         const POINT screen = ScreenPoint(hLabel, client);
         SetCursorPos(screen.x, screen.y);
     }
-    // More than two ticks of the 50 ms hover timer.
-    static void LetTheTimerTick() { PumpFor(150); }
+    // Pumps until the label's hover timer has ticked once here, however late that comes. The tick
+    // reads the pointer and the press as they are now, so afterwards the colour is what the timer
+    // makes of them, and a colour that did not change was left alone by a tick that did run.
+    static void LetTheTimerTick(HWND hLabel)
+    {
+        EXPECT_TRUE(PumpUntilHandled(1, TimerTickOf(hLabel, CLinkURLStatic::kHoverTimerId)))
+            << "the hover timer did not tick within " << kHangMs << " ms";
+    }
 
     VersionDialogWindow m_window;
     HWND m_hDlg = nullptr;
@@ -127,7 +133,7 @@ TEST_F(LinkLabelTest, AClickOnTheTextOpensTheAddressTakenAtAttachingAndTurnsItPu
     Release(label, OffText(label));
     EXPECT_EQ(label.m_crText, kVisited);
     PointAt(label, OnText());
-    LetTheTimerTick();
+    LetTheTimerTick(label);
     EXPECT_EQ(label.m_crText, kVisited);
     EXPECT_EQ(recorder.OpenedUpToMarker(), std::vector<std::string>{"http://attached.example/"})
         << "released off the text: no second open";
@@ -170,7 +176,8 @@ TEST_F(LinkLabelTest, PressOnTheTextDragOffAndReleaseOpensNothing)
         EXPECT_EQ(label.m_crText, c.pressed);
         Drag(label, OffText(label));
         EXPECT_EQ(label.m_crText, c.pressed) << "the colour does not follow the pointer";
-        LetTheTimerTick(); // the pointer rests off the text; the timer leaves a pressed label alone
+        LetTheTimerTick(
+            label); // the pointer rests off the text; the timer leaves a pressed label alone
         EXPECT_EQ(label.m_crText, c.pressed);
         Drag(label, OnText());
         Drag(label, OffText(label));
@@ -225,7 +232,7 @@ TEST_F(LinkLabelTest, ACaptureTakenAwayDuringAPressEndsItAndTheReleaseDoesNothin
         EXPECT_EQ(label.m_crText, kHover) << "the release changes nothing";
         EXPECT_FALSE(label.m_bVisited);
         ReleaseCapture();
-        LetTheTimerTick(); // no longer pressed: the timer recomputes, and the pointer is away
+        LetTheTimerTick(label); // no longer pressed: the timer recomputes, and the pointer is away
         EXPECT_EQ(label.m_crText, kNormal);
     }
     EXPECT_TRUE(recorder.OpenedUpToMarker().empty());
@@ -433,7 +440,16 @@ TEST_F(LinkLabelTest, RealMouseClicksReachTheLabelAndADoubleClickOpensOnce)
     clicks[0].mi.dwFlags = clicks[2].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     clicks[1].mi.dwFlags = clicks[3].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     ASSERT_EQ(SendInput(4, clicks, sizeof(INPUT)), 4u);
-    PumpFor(100);
+    // Down, up, double-click, up: all four handled before the opens are counted.
+    const HWND hLabel = label;
+    EXPECT_TRUE(PumpUntilHandled(4,
+                                 [hLabel](const MSG& msg)
+                                 {
+                                     return msg.hwnd == hLabel && (msg.message == WM_LBUTTONDOWN ||
+                                                                   msg.message == WM_LBUTTONUP ||
+                                                                   msg.message == WM_LBUTTONDBLCLK);
+                                 }))
+        << "the clicks did not arrive within " << kHangMs << " ms";
     EXPECT_TRUE(label.m_bVisited);
     EXPECT_EQ(recorder.OpenedUpToMarker(1), std::vector<std::string>{"http://input.example/"});
 }
@@ -461,17 +477,17 @@ TEST_F(LinkLabelTest, TheHoverTimerFollowsThePointerUnlessTheLabelIsPressed)
         SCOPED_TRACE(c.name);
         label.m_bVisited = c.visited;
         PointAt(label, c.where);
-        LetTheTimerTick();
+        LetTheTimerTick(label);
         EXPECT_EQ(label.m_crText, c.expected);
     }
 
     label.m_bVisited = FALSE;
     Press(label, OnText());
     PointAt(label, OffText(label));
-    LetTheTimerTick();
+    LetTheTimerTick(label);
     EXPECT_EQ(label.m_crText, kHover) << "pressed: the timer leaves the colour alone";
     ReleaseCapture();
-    LetTheTimerTick();
+    LetTheTimerTick(label);
     EXPECT_EQ(label.m_crText, kNormal);
 }
 
@@ -494,7 +510,7 @@ TEST_F(LinkLabelTest, TheHoverTimerLeavesWindowsThatAreNoLabelsAlone)
     HoverTimerProc(GetDlgItem(m_hDlg, IDOK), WM_TIMER, CLinkURLStatic::kHoverTimerId, 0);
     HoverTimerProc(nullptr, WM_TIMER, CLinkURLStatic::kHoverTimerId, 0);
     SetTimer(pGuarded->wnd, CLinkURLStatic::kHoverTimerId, 10, &HoverTimerProc);
-    LetTheTimerTick();
+    LetTheTimerTick(pGuarded->wnd);
 
     for (unsigned char b : pGuarded->guard)
         ASSERT_EQ(b, 0xBD);
@@ -510,7 +526,7 @@ TEST_F(LinkLabelTest, ALabelThatCreatesItsOwnWindowWorksAsAnAttachedOne)
                                RECT{10, 100, 400, 120}, m_hDlg, 2000));
     SendMessageA(label, WM_SETFONT, SendMessageA(m_hDlg, WM_GETFONT, 0, 0), FALSE);
     PointAt(label, OnText());
-    LetTheTimerTick();
+    LetTheTimerTick(label);
     EXPECT_EQ(label.m_crText, kHover) << "its hover timer runs";
     ParkPointer();
     Click(label, OnText());
@@ -771,7 +787,7 @@ TEST_F(LinkPaintingTest, TheTextIsPaintedInItsColourOverTheBackgroundOfPlainStat
             << "the background is painted, not left as it was";
     }
     PointAt(label, OnText());
-    LetTheTimerTick();
+    LetTheTimerTick(label);
     EXPECT_EQ(AskColours(label).text, kHover);
     LabelCanvas canvas(label);
     canvas.Paint();
@@ -795,7 +811,7 @@ TEST_F(LinkPaintingTest, TheTextIsUnderlinedInTheColourOfEachState)
     {
         SCOPED_TRACE("under the pointer");
         PointAt(label, OnText());
-        LetTheTimerTick();
+        LetTheTimerTick(label);
         EXPECT_EQ(label.m_crText, kHover);
         ExpectUnderlinedIn(label, kHover, text);
     }
@@ -803,7 +819,7 @@ TEST_F(LinkPaintingTest, TheTextIsUnderlinedInTheColourOfEachState)
         SCOPED_TRACE("pressed, the pointer gone");
         ParkPointer();
         Press(label, OnText());
-        LetTheTimerTick();
+        LetTheTimerTick(label);
         EXPECT_EQ(label.m_crText, kHover);
         ExpectUnderlinedIn(label, kHover, text);
     }
@@ -829,11 +845,11 @@ TEST_F(LinkPaintingTest, ARecolouredLabelRepaintsOverItsOldTextCleanly)
     LabelCanvas window(label);
     window.Paint();
     PointAt(label, OnText());
-    LetTheTimerTick();
+    LetTheTimerTick(label);
     ASSERT_EQ(label.m_crText, kHover);
     window.Paint();
     ParkPointer();
-    LetTheTimerTick();
+    LetTheTimerTick(label);
     ASSERT_EQ(label.m_crText, kNormal);
     window.Paint();
 

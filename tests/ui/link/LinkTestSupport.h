@@ -1,7 +1,7 @@
-// What the link label and version dialog tests share: pumping messages for a while (timers fire
-// only while a thread pumps), the http scheme mapped to a recorder instead of a browser, the
-// clipboard as another program sees it, popup menus noticed as they are created, and steps run
-// from a timer while a modal dialog runs.
+// What the link label and version dialog tests share: pumping messages until something happened
+// (timers fire only while a thread pumps), the http scheme mapped to a recorder instead of a
+// browser, the clipboard as another program sees it, popup menus noticed as they are created, and
+// steps run from a timer while a modal dialog runs.
 #pragma once
 
 #include <windows.h>
@@ -16,10 +16,16 @@
 
 #include <gtest/gtest.h>
 
-// Handles this thread's messages for ms milliseconds, timers included.
-inline void PumpFor(DWORD ms)
+// Longer than anything a test waits for takes on a loaded machine or under emulation: reached
+// only when what is waited for never comes.
+inline constexpr DWORD kHangMs = 10000;
+
+// Handles this thread's messages, timers included, until `handled` has answered true for `count`
+// of them (asked for each message after it was dispatched). False when kHangMs passed first.
+template <typename Predicate> bool PumpUntilHandled(int count, Predicate handled)
 {
-    const ULONGLONG deadline = GetTickCount64() + ms;
+    const ULONGLONG deadline = GetTickCount64() + kHangMs;
+    int seen = 0;
     for (;;)
     {
         MSG msg;
@@ -27,13 +33,22 @@ inline void PumpFor(DWORD ms)
         {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
+            if (handled(msg) && ++seen >= count)
+                return true;
         }
         const ULONGLONG now = GetTickCount64();
         if (now >= deadline)
-            return;
+            return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now),
                                   QS_ALLINPUT);
     }
+}
+
+// A tick of the timer nIDEvent of hWnd, as it is dispatched (to its window or its timer procedure).
+inline auto TimerTickOf(HWND hWnd, UINT_PTR nIDEvent)
+{
+    return [hWnd, nIDEvent](const MSG& msg)
+    { return msg.hwnd == hWnd && msg.message == WM_TIMER && msg.wParam == nIDEvent; };
 }
 
 // The directory of this test program, with a trailing backslash.

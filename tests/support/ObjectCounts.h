@@ -1,7 +1,8 @@
 // How many GDI objects, USER objects and kernel handles the process holds, on Windows and under
-// Wine. Wine 8 answers GetGuiResources with 0 and has no GetProcessHandleCount, so there the
-// counts come from what Wine does keep: the live entries of the process's GDI handle table, the
-// windows of the thread, and the system's handle list.
+// Wine. Wine 8 answers 0 to GetGuiResources and to GetProcessHandleCount whatever is open, so a
+// zero answer is taken for "not counted" and the count comes from what Wine does keep: the live
+// entries of the process's GDI handle table, the windows of the thread (children included), and
+// the process's entries in the system's handle list.
 #pragma once
 
 #include <windows.h>
