@@ -101,8 +101,8 @@ BOOL CDialog::CreateControls()
         const DialogControl& control = dialogTemplate.GetControl(i);
         const RECT& rc = rcControls[i];
         HWND hControl = CreateWindowExW(control.dwExStyle, control.lpszClass, control.lpszTitle,
-                                        control.dwStyle, rc.left, rc.top, rc.right - rc.left,
-                                        rc.bottom - rc.top, m_hWnd,
+                                        StyleOfControl(control), rc.left, rc.top,
+                                        rc.right - rc.left, rc.bottom - rc.top, m_hWnd,
                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.nID)),
                                         AfxGetResourceHandle(), nullptr);
         if (hControl == nullptr)

@@ -46,6 +46,9 @@ protected:
     // Given the controls' rectangles in client pixels as the template puts them, in the template's
     // order, moves them where they belong. The dialog window exists, its controls do not yet.
     virtual void PlaceControls(const CDialogTemplate& dialogTemplate, RECT* prcControls);
+    // The style a control is created with: the template's, unless the dialog would change it
+    // first thing (a control it would disable at once is better made disabled).
+    virtual DWORD StyleOfControl(const DialogControl& control) const { return control.dwStyle; }
 
     DECLARE_MESSAGE_MAP()
 
