@@ -136,6 +136,15 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
     return TRUE;
 }
 
+BOOL CWnd::AttachWindowProc(HWND hWnd)
+{
+    if (!Attach(hWnd))
+        return FALSE;
+    m_pfnSuper = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+    return TRUE;
+}
+
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle,
                     const RECT& rect, HWND hWndParent, UINT nID)
 {
@@ -299,7 +308,12 @@ void CWnd::SendMessageToChildren(UINT message, WPARAM wParam, LPARAM lParam) con
 
 CWnd* CWnd::GetDlgItem(int nID) const
 {
-    return FromHandlePermanent(::GetDlgItem(m_hWnd, nID));
+    return FromHandlePermanent(GetDlgItemHandle(nID));
+}
+
+HWND CWnd::GetDlgItemHandle(int nID) const
+{
+    return ::GetDlgItem(m_hWnd, nID);
 }
 
 void CWnd::SetWindowText(LPCSTR lpszText)
@@ -335,7 +349,19 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner)
 {
     RECT rcWindow;
     GetWindowRect(&rcWindow);
+    const POINT pt = CenteredTopLeft(rcWindow.right - rcWindow.left, rcWindow.bottom - rcWindow.top,
+                                     pAlternateOwner);
+    SetWindowPos(m_hWnd, nullptr, pt.x, pt.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
+void CWnd::SizeAndCenterWindow(int cx, int cy, CWnd* pAlternateOwner)
+{
+    const POINT pt = CenteredTopLeft(cx, cy, pAlternateOwner);
+    SetWindowPos(m_hWnd, nullptr, pt.x, pt.y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+POINT CWnd::CenteredTopLeft(int cx, int cy, CWnd* pAlternateOwner) const
+{
     HWND hWndOwner =
         pAlternateOwner != nullptr ? pAlternateOwner->m_hWnd : ::GetWindow(m_hWnd, GW_OWNER);
     if (hWndOwner != nullptr && (!IsWindowVisible(hWndOwner) || ::IsIconic(hWndOwner)))
@@ -351,20 +377,18 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner)
     if (hWndOwner != nullptr)
         ::GetWindowRect(hWndOwner, &rcCenter);
 
-    const int cx = rcWindow.right - rcWindow.left;
-    const int cy = rcWindow.bottom - rcWindow.top;
-    int x = (rcCenter.left + rcCenter.right) / 2 - cx / 2;
-    int y = (rcCenter.top + rcCenter.bottom) / 2 - cy / 2;
+    POINT pt = {(rcCenter.left + rcCenter.right) / 2 - cx / 2,
+                (rcCenter.top + rcCenter.bottom) / 2 - cy / 2};
     // Keep the window inside the work area.
-    if (x + cx > rcArea.right)
-        x = rcArea.right - cx;
-    if (x < rcArea.left)
-        x = rcArea.left;
-    if (y + cy > rcArea.bottom)
-        y = rcArea.bottom - cy;
-    if (y < rcArea.top)
-        y = rcArea.top;
-    SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (pt.x + cx > rcArea.right)
+        pt.x = rcArea.right - cx;
+    if (pt.x < rcArea.left)
+        pt.x = rcArea.left;
+    if (pt.y + cy > rcArea.bottom)
+        pt.y = rcArea.bottom - cy;
+    if (pt.y < rcArea.top)
+        pt.y = rcArea.top;
+    return pt;
 }
 
 void CWnd::BeginWaitCursor()
@@ -387,10 +411,7 @@ LRESULT CALLBACK CWnd::CreateHookProc(int nCode, WPARAM wParam, LPARAM lParam)
         AfxUnhookWindowCreate();
         // The window has not received any message yet, WM_NCCREATE included: from here on they
         // all come through the object's message map.
-        HWND hWnd = reinterpret_cast<HWND>(wParam);
-        if (pWnd->Attach(hWnd))
-            pWnd->m_pfnSuper = reinterpret_cast<WNDPROC>(
-                SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+        pWnd->AttachWindowProc(reinterpret_cast<HWND>(wParam));
     }
     return CallNextHookEx(nullptr, nCode, wParam, lParam);
 }

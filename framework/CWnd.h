@@ -48,7 +48,8 @@ public:
 
     // Thin wrappers over the window functions the program uses.
     CWnd* GetDlgItem(int nID) const;
-    HWND GetDlgItemHandle(int nID) const { return ::GetDlgItem(m_hWnd, nID); }
+    // The child window with id nID (::GetDlgItem); a dialog may know its controls without asking.
+    virtual HWND GetDlgItemHandle(int nID) const;
     // Shows text in the program's multibyte code page through the W functions (see CWideText).
     void SetWindowText(LPCSTR lpszText);
     void SetDlgItemText(int nID, LPCSTR lpszText);
@@ -74,6 +75,9 @@ public:
     HFONT GetFont() const { return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)); }
     // Centres the window over its owner, or in the work area of its monitor when it has none.
     void CenterWindow(CWnd* pAlternateOwner = nullptr);
+    // Gives the window a new size and centres it at that size in the same step: one move instead
+    // of a resize followed by CenterWindow. Neither activates the window.
+    void SizeAndCenterWindow(int cx, int cy, CWnd* pAlternateOwner = nullptr);
 
     void BeginWaitCursor();
     void EndWaitCursor();
@@ -83,6 +87,10 @@ public:
 protected:
     static const AFX_MSGMAP* GetThisMessageMap();
     virtual const AFX_MSGMAP* GetMessageMap() const;
+
+    // Attaches the object to a window that has just been created and makes AfxWndProc its
+    // procedure, the window's own becoming the default handling. FALSE when it cannot attach.
+    BOOL AttachWindowProc(HWND hWnd);
 
     // Called before the window is subclassed (from SubclassWindow and DDX_Control).
     virtual void PreSubclassWindow() {}
@@ -105,6 +113,8 @@ protected:
     WNDPROC m_pfnSuper = nullptr;
 
 private:
+    // Where a window of size cx by cy goes to be centred as CenterWindow centres it.
+    POINT CenteredTopLeft(int cx, int cy, CWnd* pAlternateOwner) const;
     bool DispatchMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     bool ReflectCtlColor(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     void OnNcDestroyed();

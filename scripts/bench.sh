@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Makes the program's speed and size visible as figures (nothing here passes or fails a target):
-#   - start-up: the shipped i686 program and the floor built for i686 (bench/FloorDialog.c, a bare
-#     C program showing the same Korean dialog and banner) started alternately under a warm
-#     wineserver, ROUNDS runs each, timed by bench/StartupLauncher.c from process creation until
-#     the dialog is painted;
+#   - start-up in round trips to the system: the wineserver requests that the program's main
+#     thread makes until it first waits for a message (its dialog is up), counted from one run of
+#     each with WINEDEBUG=+server and the server started afresh (scripts/server-requests.py), for
+#     the shipped i686 program and the floor built for i686 (bench/FloorDialog.c, a bare C program
+#     showing the same Korean dialog and banner);
+#   - start-up in time: the two started alternately under a warm wineserver, ROUNDS runs each,
+#     timed by bench/StartupLauncher.c from process creation until the dialog is painted;
 #   - size: the i686 executables' total, resource section and code (total minus resources);
 #   - the peak working set of each, as the launcher reads it;
 #   - one hover tick of the link label (bench/HoverTick.cpp);
@@ -13,7 +16,8 @@
 # scripts/setup.sh) and the times are the emulator's: compare the ratio, not the milliseconds.
 #
 # Usage: scripts/bench.sh [WIN32_TREE]   (default build/win32)
-# Environment: BENCH_ROUNDS (20), BENCH_HOST_DIR (build/bench-host), BENCH_PREFIX (a private
+# Environment: BENCH_ROUNDS (40), BENCH_REQUEST_KINDS (1: also list, kind by kind, the requests
+# that the program makes more or fewer than the floor), BENCH_HOST_DIR (build/bench-host), BENCH_PREFIX (a private
 # prefix inside WIN32_TREE), BENCH_LOCALE (ko_KR.UTF-8: the Korean set, as the floor shows).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,7 +27,7 @@ abs() { case $1 in /*) echo "$1" ;; *) echo "$root/$1" ;; esac; }
 tree32=$(abs "${1:-build/win32}")
 host_dir=$(abs "${BENCH_HOST_DIR:-build/bench-host}")
 prefix=$(abs "${BENCH_PREFIX:-$tree32/bench-prefix}")
-rounds=${BENCH_ROUNDS:-20}
+rounds=${BENCH_ROUNDS:-40}
 locale=${BENCH_LOCALE:-ko_KR.UTF-8}
 loader=/usr/lib/wine/wine
 
@@ -46,10 +50,28 @@ export WINEPREFIX=$prefix WINEDEBUG=-all
 out=$(mktemp -d)
 # Wine's processes must not inherit a pipe of ours: every run writes to files.
 wineserver -k >/dev/null 2>&1 || true
-wineserver -p </dev/null >/dev/null 2>&1
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$out"' EXIT
 
 winpath() { local p=$1; echo "Z:${p//\//\\}"; }
+
+# One run of a program with the server's trace on, the server started afresh so that every run
+# finds the same state; the launcher closes the dialog once it is painted.
+count_requests() { # exe name
+  wineserver -k >/dev/null 2>&1 || true
+  WINEDEBUG=+server LC_ALL=$locale "$loader" "$tree32/bench/StartupLauncher.exe" -n 1 -w 0 \
+    "$(winpath "$1")" </dev/null >"$out/trace-$2.run" 2>"$out/trace-$2.txt" || {
+    echo "bench: the traced run of $2 failed:" >&2
+    cat "$out/trace-$2.run" >&2
+    exit 1
+  }
+  wineserver -k >/dev/null 2>&1 || true
+  python3 scripts/server-requests.py "$out/trace-$2.txt" "$1" >"$out/requests-$2.txt"
+  rm -f "$out/trace-$2.txt"
+}
+echo "bench: wineserver requests" >&2
+count_requests "$tree32/StartupSettings.exe" program
+count_requests "$tree32/bench/FloorDialog.exe" floor
+wineserver -p </dev/null >/dev/null 2>&1
 
 echo "bench: start-up, $rounds rounds" >&2
 LC_ALL=$locale "$loader" "$tree32/bench/StartupLauncher.exe" -n "$rounds" -w 1 \
@@ -82,4 +104,6 @@ echo "measured: $(date -u '+%Y-%m-%d %H:%M UTC'), commit $(git rev-parse --short
 $([ -z "$(git status --porcelain --untracked-files=no)" ] || echo ' with uncommitted changes')"
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'),\
  $("$loader" --version)$emulated"
-python3 scripts/bench-table.py "$out"
+kinds=()
+[ "${BENCH_REQUEST_KINDS:-0}" = 1 ] && kinds=(--kinds)
+python3 scripts/bench-table.py "$out" "${kinds[@]}"

@@ -3,6 +3,7 @@
 #include "app/AppIdentity.h"
 #include "app/CSettingsApp.h"
 #include "app/GameMutex.h"
+#include "framework/CDialogTemplate.h"
 #include "framework/CPaintDC.h"
 #include "framework/CWideText.h"
 #include "framework/DataExchange.h"
@@ -15,18 +16,13 @@
 namespace
 {
 const UINT kMaxPort = 65535;
+// The controls that the enable rules govern.
+const int s_ruledControls[] = {IDC_PROXY_PRECONFIG, IDC_PROXY_NAMED, IDC_PROXY_HOST,
+                               IDC_PROXY_PORT,      IDC_PROXY_USER,  IDC_PROXY_PASSWORD};
 
 bool IsChecked(HWND hButton)
 {
     return SendMessageA(hButton, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-RECT ClientRectOf(HWND hChild, HWND hParent)
-{
-    RECT rc;
-    GetWindowRect(hChild, &rc);
-    MapWindowPoints(nullptr, hParent, reinterpret_cast<POINT*>(&rc), 2);
-    return rc;
 }
 } // namespace
 
@@ -111,15 +107,18 @@ BOOL CStartupSettingsDlg::OnInitDialog()
     CDialog::OnInitDialog();
 
     AppendVersionMenuItem();
-    SetIcon(m_hIcon, TRUE);
+    // The small icon first: given a big icon while it has no small one, the window makes itself
+    // a small copy of it, only to drop that copy when the small icon comes. Either order leaves
+    // the same two icons.
     SetIcon(m_hIcon, FALSE);
+    SetIcon(m_hIcon, TRUE);
 
     CString strCaption;
     theApp.FormatTitledString(IDS_TITLE_FORMAT, strCaption);
     SetWindowText(strCaption);
 
-    LayOutAroundBanner();
-    CenterWindow();
+    ShowBanner();
+    SizeAndCenterWindow(m_windowSize.cx, m_windowSize.cy);
     UpdateControlStates();
     return TRUE;
 }
@@ -136,59 +135,92 @@ void CStartupSettingsDlg::AppendVersionMenuItem()
     AppendMenuW(hSysMenu, MF_STRING, IDM_VERSION_INFO, CWideText(strItem));
 }
 
-// Sizes the banner to its bitmap and lays the dialog out around it; without the bitmap the banner
-// is hidden and the template layout stays.
-void CStartupSettingsDlg::LayOutAroundBanner()
+BOOL CStartupSettingsDlg::PlacesControls() const
 {
+    return TRUE;
+}
+
+// Lays the controls out around the banner's bitmap before they exist, from where the template
+// puts them: the banner takes the bitmap's size, and the dialog's new window size is kept for
+// OnInitDialog, which gives it as it centres the dialog. Without the bitmap the template layout
+// stays (the banner is hidden once it exists); without a banner, the template's window size.
+void CStartupSettingsDlg::PlaceControls(const CDialogTemplate& dialogTemplate, RECT* prcControls)
+{
+    RECT rcTemplateWindow;
+    GetWindowRect(&rcTemplateWindow);
+    m_windowSize = {rcTemplateWindow.right - rcTemplateWindow.left,
+                    rcTemplateWindow.bottom - rcTemplateWindow.top};
+    int nBanner = 0;
+    while (nBanner < dialogTemplate.GetControlCount() &&
+           dialogTemplate.GetControl(nBanner).nID != IDC_BANNER)
+        ++nBanner;
+    if (nBanner == dialogTemplate.GetControlCount())
+        return;
+
     BannerLayoutInput input = {};
-    HWND hBanner = m_wndBanner.m_hWnd;
-    input.placeholder = ClientRectOf(hBanner, m_hWnd);
+    RECT& rcBanner = prcControls[nBanner];
+    input.placeholder = rcBanner;
     input.bHasBitmap = m_bmpBanner.LoadBitmap(IDB_BANNER) != FALSE;
     if (input.bHasBitmap)
     {
         BITMAP bitmap = {};
         m_bmpBanner.GetBitmap(&bitmap);
         input.bitmapSize = {bitmap.bmWidth, bitmap.bmHeight};
-        SetWindowPos(hBanner, nullptr, 0, 0, bitmap.bmWidth, bitmap.bmHeight,
-                     SWP_NOMOVE | SWP_NOZORDER);
-        m_wndBanner.SetBitmap(m_bmpBanner);
-    }
-    else
-    {
-        m_wndBanner.ShowWindow(SW_HIDE);
+        rcBanner.right = rcBanner.left + bitmap.bmWidth;
+        rcBanner.bottom = rcBanner.top + bitmap.bmHeight;
     }
     GetClientRect(&input.clientRect);
 
     const BannerLayout layout = ComputeBannerLayout(input);
     if (layout.bMoveBanner)
-        SetWindowPos(hBanner, nullptr, layout.bannerTopLeft.x, layout.bannerTopLeft.y, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER);
+        OffsetRect(&rcBanner, layout.bannerTopLeft.x - rcBanner.left,
+                   layout.bannerTopLeft.y - rcBanner.top);
+    // Every control after the banner in the template, and so in the z-order.
+    for (int i = nBanner + 1; i < dialogTemplate.GetControlCount(); ++i)
+        OffsetRect(&prcControls[i], layout.dx, layout.dy);
 
     RECT rcWindow = layout.clientRect;
     AdjustWindowRectEx(&rcWindow, GetStyle(), FALSE, GetExStyle());
-    SetWindowPos(m_hWnd, nullptr, 0, 0, rcWindow.right - rcWindow.left,
-                 rcWindow.bottom - rcWindow.top, SWP_NOMOVE | SWP_NOZORDER);
+    m_windowSize = {rcWindow.right - rcWindow.left, rcWindow.bottom - rcWindow.top};
+}
 
-    for (HWND hChild = GetWindow(hBanner, GW_HWNDNEXT); hChild != nullptr;
-         hChild = GetWindow(hChild, GW_HWNDNEXT))
-    {
-        const RECT rc = ClientRectOf(hChild, m_hWnd);
-        SetWindowPos(hChild, nullptr, rc.left + layout.dx, rc.top + layout.dy, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER);
-    }
+// The banner shows its bitmap, already at its size, or is hidden when the bitmap is missing.
+void CStartupSettingsDlg::ShowBanner()
+{
+    if (m_bmpBanner.GetSafeHandle() != nullptr)
+        m_wndBanner.SetBitmap(m_bmpBanner);
+    else
+        m_wndBanner.ShowWindow(SW_HIDE);
 }
 
 void CStartupSettingsDlg::UpdateControlStates()
 {
     const bool bUseProxy = IsChecked(GetDlgItemHandle(IDC_USE_PROXY));
-    EnableWindow(GetDlgItemHandle(IDC_PROXY_PRECONFIG), bUseProxy);
-    EnableWindow(GetDlgItemHandle(IDC_PROXY_NAMED), bUseProxy);
+    const bool bNamedProxy = IsChecked(GetDlgItemHandle(IDC_PROXY_NAMED));
+    for (int nID : s_ruledControls)
+        EnableWindow(GetDlgItemHandle(nID), IsEnabledByRules(nID, bUseProxy, bNamedProxy));
+}
 
-    const bool bNamedProxy = bUseProxy && IsChecked(GetDlgItemHandle(IDC_PROXY_NAMED));
-    static const int s_proxyFields[] = {IDC_PROXY_HOST, IDC_PROXY_PORT, IDC_PROXY_USER,
-                                        IDC_PROXY_PASSWORD};
-    for (int nID : s_proxyFields)
-        EnableWindow(GetDlgItemHandle(nID), bNamedProxy);
+// The enable rules: the mode options need the use-proxy box ticked, the proxy's fields need the
+// explicit proxy chosen as well. Every other control stays enabled.
+bool CStartupSettingsDlg::IsEnabledByRules(int nID, bool bUseProxy, bool bNamedProxy)
+{
+    if (nID == IDC_PROXY_PRECONFIG || nID == IDC_PROXY_NAMED)
+        return bUseProxy;
+    if (nID == IDC_PROXY_HOST || nID == IDC_PROXY_PORT || nID == IDC_PROXY_USER ||
+        nID == IDC_PROXY_PASSWORD)
+        return bUseProxy && bNamedProxy;
+    return true;
+}
+
+// The controls that the enable rules would disable at the end of OnInitDialog, where the data
+// exchange has put the fields into the boxes, are made disabled: disabling them afterwards would
+// cost a few round trips to the system each, and they would look the same.
+DWORD CStartupSettingsDlg::StyleOfControl(const DialogControl& control) const
+{
+    if (IsEnabledByRules(control.nID, m_bUseProxy == TRUE, m_nProxyKind == 1))
+        return control.dwStyle;
+    return control.dwStyle | WS_DISABLED;
 }
 
 // Input first (the port, then the proxy texts), the running game last, right before the writes.

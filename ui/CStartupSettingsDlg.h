@@ -35,6 +35,9 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
+    BOOL PlacesControls() const override;
+    void PlaceControls(const CDialogTemplate& dialogTemplate, RECT* prcControls) override;
+    DWORD StyleOfControl(const DialogControl& control) const override;
 
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnPaint();
@@ -45,9 +48,12 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    SIZE m_windowSize = {}; // the dialog's window once laid out around the banner
+
+    static bool IsEnabledByRules(int nID, bool bUseProxy, bool bNamedProxy);
     void LoadStoredSettings();
     void AppendVersionMenuItem();
-    void LayOutAroundBanner();
+    void ShowBanner();
     BOOL TakeStorableProxyTexts();
     BOOL SaveSettings();
 };
