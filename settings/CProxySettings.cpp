@@ -16,11 +16,13 @@ const char kProxyPasswd[] = "ProxyPasswd";
 // The port of a server text that names none.
 const WCHAR kDefaultPortText[] = L"80";
 
-// A REG_SZ value of the open key in UTF-16; empty when it is missing or of another type.
+// A REG_SZ value of the key in UTF-16; empty when it is missing or of another type, or when the
+// key did not open.
 CWideText ReadText(const CRegKey& key, const char* lpszValue)
 {
     CWideText text;
-    key.QueryStringValue(lpszValue, text);
+    if (key.m_hKey != nullptr)
+        key.QueryStringValue(lpszValue, text);
     return text;
 }
 
@@ -134,14 +136,12 @@ void CProxySettings::Load()
     DWORD dwUseProxy = Preconfig; // a missing value: the server text tells the mode
     if (OpenSubKey(kLogin, keyLogin, KEY_QUERY_VALUE) == ERROR_SUCCESS)
         keyLogin.QueryDWORDValue(kUseProxy, dwUseProxy);
-    const bool bOpen = keyLogin.m_hKey != nullptr;
-    m_wideProxyServer = bOpen ? ReadText(keyLogin, kProxyServer) : CWideText();
-    m_wideProxyUser = bOpen ? ReadText(keyLogin, kProxyUser) : CWideText();
+    m_wideProxyServer = ReadText(keyLogin, kProxyServer);
+    m_wideProxyUser = ReadText(keyLogin, kProxyUser);
     m_strProxyServer = InAnsiCodePage(m_wideProxyServer);
     m_strProxyUser = InAnsiCodePage(m_wideProxyUser);
     // The stored text is Text6, plain ASCII: its ANSI form is exact.
-    m_strProxyPasswd =
-        UnscrambledPassword(bOpen ? InAnsiCodePage(ReadText(keyLogin, kProxyPasswd)) : CString());
+    m_strProxyPasswd = UnscrambledPassword(InAnsiCodePage(ReadText(keyLogin, kProxyPasswd)));
 
     // The stored UseProxy only tells Direct from the rest; the server text tells the rest apart.
     if (dwUseProxy == Direct)
