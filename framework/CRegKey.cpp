@@ -1,8 +1,11 @@
 #include "framework/CRegKey.h"
 
 #include "framework/CString.h"
+#include "framework/CWideText.h"
 
+#include <stdlib.h>
 #include <string.h>
+#include <wchar.h>
 
 CRegKey::~CRegKey()
 {
@@ -98,6 +101,43 @@ LONG CRegKey::QueryStringValue(LPCSTR lpszValueName, CString& strValue) const
         return ERROR_INVALID_DATA;
     strValue = static_cast<CString&&>(strText);
     return ERROR_SUCCESS;
+}
+
+LONG CRegKey::QueryStringValue(LPCSTR lpszValueName, CWideText& text) const
+{
+    const CWideText name(lpszValueName, CP_ACP);
+    const LPCWSTR pszName = lpszValueName != nullptr ? static_cast<LPCWSTR>(name) : nullptr;
+    // Most values fit here; a longer one is read again into a buffer of its size. One unit more
+    // than the data, so that text stored without its terminating zero still ends inside.
+    WCHAR szShort[128];
+    WCHAR* pwch = szShort;
+    DWORD dwType = 0;
+    DWORD cbData = sizeof(szShort) - sizeof(WCHAR);
+    LONG lResult = RegQueryValueExW(m_hKey, pszName, nullptr, &dwType,
+                                    reinterpret_cast<LPBYTE>(pwch), &cbData);
+    if ((lResult == ERROR_SUCCESS || lResult == ERROR_MORE_DATA) && dwType != REG_SZ)
+        return ERROR_INVALID_DATA;
+    WCHAR* pwchLong = nullptr;
+    if (lResult == ERROR_MORE_DATA)
+    {
+        pwchLong = static_cast<WCHAR*>(malloc(cbData + sizeof(WCHAR)));
+        if (pwchLong == nullptr)
+            return ERROR_OUTOFMEMORY;
+        pwch = pwchLong;
+        lResult = RegQueryValueExW(m_hKey, pszName, nullptr, &dwType,
+                                   reinterpret_cast<LPBYTE>(pwch), &cbData);
+    }
+    if (lResult == ERROR_SUCCESS && dwType != REG_SZ)
+        lResult = ERROR_INVALID_DATA;
+    if (lResult == ERROR_SUCCESS)
+    {
+        int nLength = static_cast<int>(cbData / sizeof(WCHAR));
+        pwch[nLength] = L'\0';
+        nLength = static_cast<int>(wcslen(pwch));
+        text = CWideText(pwch, nLength);
+    }
+    free(pwchLong);
+    return lResult;
 }
 
 LONG CRegKey::SetDWORDValue(LPCSTR lpszValueName, DWORD dwValue)

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 class CString;
+class CWideText;
 
 class CRegKey
 {
@@ -38,6 +39,9 @@ public:
     // A REG_SZ value, up to its first zero byte, or all of it when it was stored without one. A
     // value of another type (REG_EXPAND_SZ too) fails and leaves strValue as it was.
     LONG QueryStringValue(LPCSTR lpszValueName, CString& strValue) const;
+    // The same value in UTF-16, as the registry keeps it: characters that the system's code page
+    // lacks come back as they were stored. Read in one request when it is short.
+    LONG QueryStringValue(LPCSTR lpszValueName, CWideText& text) const;
 
     // Writes a REG_DWORD: four bytes, little-endian.
     LONG SetDWORDValue(LPCSTR lpszValueName, DWORD dwValue);

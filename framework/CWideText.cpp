@@ -17,11 +17,54 @@ CWideText::CWideText(const char* lpsz, UINT nCodePage)
         m_pwch[m_nLength] = L'\0';
 }
 
-CWideText::CWideText(HWND hWnd)
+CWideText::CWideText(const WCHAR* pwch, int nLength)
 {
-    const int cch = GetWindowTextLengthW(hWnd);
-    if (cch > 0 && Allocate(cch))
-        m_nLength = GetWindowTextW(hWnd, m_pwch, cch + 1);
+    if (pwch == nullptr || nLength <= 0 || !Allocate(nLength))
+        return;
+    memcpy(m_pwch, pwch, static_cast<size_t>(nLength) * sizeof(WCHAR));
+    m_pwch[nLength] = L'\0';
+    m_nLength = nLength;
+}
+
+CWideText::CWideText(const CWideText& other) : CWideText(other.m_pwch, other.m_nLength) {}
+
+CWideText& CWideText::operator=(const CWideText& other)
+{
+    if (this != &other)
+    {
+        CWideText copy(other);
+        WCHAR* pwch = m_pwch;
+        m_pwch = copy.m_pwch;
+        m_nLength = copy.m_nLength;
+        copy.m_pwch = pwch;
+    }
+    return *this;
+}
+
+bool CWideText::operator==(const CWideText& other) const
+{
+    return m_nLength == other.m_nLength &&
+           (m_nLength == 0 ||
+            memcmp(m_pwch, other.m_pwch, static_cast<size_t>(m_nLength) * sizeof(WCHAR)) == 0);
+}
+
+int CWideText::Find(WCHAR ch) const
+{
+    for (int i = 0; i < m_nLength; ++i)
+    {
+        if (m_pwch[i] == ch)
+            return i;
+    }
+    return -1;
+}
+
+CWideText CWideText::Mid(int nFirst, int nCount) const
+{
+    if (nFirst < 0 || nFirst >= m_nLength || nCount <= 0)
+        return CWideText();
+    if (nCount > m_nLength - nFirst)
+        nCount = m_nLength - nFirst;
+    return CWideText(m_pwch + nFirst, nCount);
 }
 
 CWideText::~CWideText()

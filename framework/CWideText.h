@@ -17,16 +17,24 @@ class CString;
 class CWideText
 {
 public:
+    CWideText() = default;
     // lpsz (may be null: empty) converted from nCodePage.
     explicit CWideText(const char* lpsz, UINT nCodePage = AfxGetConversionCodePage());
-    // The text that the window holds.
-    explicit CWideText(HWND hWnd);
+    // The nLength characters at pwch (may be null when nLength is 0), which may hold zeros.
+    CWideText(const WCHAR* pwch, int nLength);
     ~CWideText();
-    CWideText(const CWideText&) = delete;
-    CWideText& operator=(const CWideText&) = delete;
+    CWideText(const CWideText& other);
+    CWideText& operator=(const CWideText& other);
 
     operator LPCWSTR() const { return m_pwch != nullptr ? m_pwch : L""; }
     int GetLength() const { return m_nLength; }
+    bool IsEmpty() const { return m_nLength == 0; }
+    // The same characters, compared one by one (no case or form folding).
+    bool operator==(const CWideText& other) const;
+    // The position of the first ch, or -1.
+    int Find(WCHAR ch) const;
+    // The nCount characters from nFirst, as far as the text reaches.
+    CWideText Mid(int nFirst, int nCount) const;
 
     // The text in nCodePage. Characters that have no form of their own there become the code
     // page's default character, never a look-alike. TRUE when every character converted exactly.

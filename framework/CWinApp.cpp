@@ -84,13 +84,17 @@ HKEY CWinApp::GetAppRegistryKey()
 {
     if (m_pszRegistryKey == nullptr || m_pszProfileName == nullptr)
         return nullptr;
-    const REGSAM samDesired = KEY_READ | KEY_WRITE;
-    CRegKey keySoftware;
-    CRegKey keyCompany;
+    CString strPath("Software\\");
+    strPath += m_pszRegistryKey;
+    strPath += '\\';
+    strPath += m_pszProfileName;
+    // The key only ever serves as the parent of the keys that hold the values. Creating a missing
+    // key below a handle needs the right to create subkeys on that handle, and no more; a key whose
+    // permissions refuse even that is opened for reading, so that its subkeys still show what
+    // they hold. One request creates whatever of the path is missing.
     CRegKey keyApp;
-    if (keySoftware.Open(HKEY_CURRENT_USER, "software", samDesired) == ERROR_SUCCESS &&
-        keyCompany.Create(keySoftware, m_pszRegistryKey, samDesired) == ERROR_SUCCESS)
-        keyApp.Create(keyCompany, m_pszProfileName, samDesired);
+    if (keyApp.Create(HKEY_CURRENT_USER, strPath, KEY_CREATE_SUB_KEY) == ERROR_ACCESS_DENIED)
+        keyApp.Open(HKEY_CURRENT_USER, strPath, KEY_QUERY_VALUE);
     return keyApp.Detach();
 }
 

@@ -21,7 +21,10 @@ public:
     // profile name becomes a copy of the current application name.
     void SetRegistryKey(LPCSTR lpszRegistryKey);
 
-    // The application's key, created where missing; the caller closes it. Null on failure.
+    // The application's key, created where missing, as a parent of the keys below it: it holds the
+    // right to create subkeys where its permissions give it, else only the right to read. The
+    // caller opens the subkeys with the rights each step uses, and closes the key. Null on
+    // failure.
     HKEY GetAppRegistryKey();
 
     void BeginWaitCursor();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "framework/CString.h"
+#include "framework/CWideText.h"
 
 #include <windows.h>
 
@@ -38,6 +39,8 @@ void DDX_Radio(CDataExchange* pDX, int nIDC, int& value);
 // The field's text in the system's ANSI code page, the one in which the A functions and the
 // registry keep 8-bit text.
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
+// The field's text in UTF-16, every character as the field holds it or is to show it.
+void DDX_Text(CDataExchange* pDX, int nIDC, CWideText& value);
 // The text as an unsigned decimal number: what "%u" reads from the first 63 characters
 // (ReadUnsignedText).
 void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value);

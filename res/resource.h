@@ -22,6 +22,7 @@
 #define IDS_SAVE_FAILED 10016
 #define IDS_UNSTORABLE_TEXT 10017
 #define IDS_COLON_IN_HOST 10018
+#define IDS_NO_PROXY_HOST 10019
 
 // The name of a link's default action, as a screen reader announces it ("jump" in the set's own
 // words); in the same block.

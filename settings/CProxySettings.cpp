@@ -3,7 +3,6 @@
 #include "framework/CRegKey.h"
 #include "framework/DecimalText.h"
 #include "settings/PasswordCodec.h"
-#include "settings/PortText.h"
 
 #include <string.h>
 
@@ -14,27 +13,47 @@ const char kUseProxy[] = "UseProxy";
 const char kProxyServer[] = "ProxyServer";
 const char kProxyUser[] = "ProxyUser";
 const char kProxyPasswd[] = "ProxyPasswd";
-const UINT kDefaultPort = 80;
+// The port of a server text that names none.
+const WCHAR kDefaultPortText[] = L"80";
 
-// The first ':' of the server text that is a character of its own, not the trail byte of a
-// double-byte character of the user's code page.
-int FindColon(const CString& strServer)
+// A REG_SZ value of the key in UTF-16; empty when it is missing or of another type, or when the
+// key did not open.
+CWideText ReadText(const CRegKey& key, const char* lpszValue)
 {
-    const char* psz = strServer;
-    for (int i = 0; psz[i] != '\0'; ++i)
+    CWideText text;
+    if (key.m_hKey != nullptr)
+        key.QueryStringValue(lpszValue, text);
+    return text;
+}
+
+// The text in the system's ANSI code page, '?' for a character that the code page lacks.
+CString InAnsiCodePage(const CWideText& text)
+{
+    CString strText;
+    text.ToMultiByte(CP_ACP, strText);
+    return strText;
+}
+
+// The password that a stored text unscrambles to; empty when there is none or it does not
+// unscramble.
+CString UnscrambledPassword(const CString& strScrambled)
+{
+    CString strPassword;
+    char* pszPassword = nullptr;
+    if (!strScrambled.IsEmpty())
+        UnscramblePassword(strScrambled, PROXY_PASSWD_KEY, &pszPassword);
+    if (pszPassword != nullptr)
     {
-        if (IsDBCSLeadByte(static_cast<BYTE>(psz[i])))
-        {
-            if (psz[i + 1] == '\0')
-                break;
-            ++i;
-        }
-        else if (psz[i] == ':')
-        {
-            return i;
-        }
+        strPassword = pszPassword;
+        FreePasswordBuffer(pszPassword);
     }
-    return -1;
+    return strPassword;
+}
+
+// Success also for a value that was not there.
+bool IsGone(LONG lResult)
+{
+    return lResult == ERROR_SUCCESS || lResult == ERROR_FILE_NOT_FOUND;
 }
 } // namespace
 
@@ -54,8 +73,8 @@ CProxySettings::~CProxySettings()
     }
 }
 
-// Every value is read or written with its own create-or-open of the subkey, closed again when the
-// accessor returns; nothing is cached.
+// The subkey's handle holds only the rights asked for here. Creating a missing subkey needs the
+// right to create subkeys on m_hKey (the application key holds it where it may).
 LONG CProxySettings::OpenSubKey(const char* lpszSubKey, CRegKey& key, REGSAM samDesired) const
 {
     if (m_hKey == nullptr || lpszSubKey == nullptr)
@@ -67,7 +86,7 @@ DWORD CProxySettings::ReadDwordValue(const char* lpszSubKey, const char* lpszVal
 {
     CRegKey key;
     DWORD dwValue = dwDefault;
-    if (OpenSubKey(lpszSubKey, key, KEY_READ) == ERROR_SUCCESS)
+    if (OpenSubKey(lpszSubKey, key, KEY_QUERY_VALUE) == ERROR_SUCCESS)
         key.QueryDWORDValue(lpszValue, dwValue);
     return dwValue;
 }
@@ -75,7 +94,7 @@ DWORD CProxySettings::ReadDwordValue(const char* lpszSubKey, const char* lpszVal
 BOOL CProxySettings::WriteDwordValue(const char* lpszSubKey, const char* lpszValue, DWORD dwValue)
 {
     CRegKey key;
-    return OpenSubKey(lpszSubKey, key, KEY_ALL_ACCESS) == ERROR_SUCCESS &&
+    return OpenSubKey(lpszSubKey, key, KEY_SET_VALUE) == ERROR_SUCCESS &&
            key.SetDWORDValue(lpszValue, dwValue) == ERROR_SUCCESS;
 }
 
@@ -83,7 +102,7 @@ BOOL CProxySettings::WriteStringValue(const char* lpszSubKey, const char* lpszVa
                                       const char* lpszText)
 {
     CRegKey key;
-    if (OpenSubKey(lpszSubKey, key, KEY_ALL_ACCESS) != ERROR_SUCCESS)
+    if (OpenSubKey(lpszSubKey, key, KEY_SET_VALUE) != ERROR_SUCCESS)
         return FALSE;
     const LONG lResult =
         lpszText != nullptr ? key.SetStringValue(lpszValue, lpszText) : key.DeleteValue(lpszValue);
@@ -95,50 +114,37 @@ CString CProxySettings::ReadStringValue(const char* lpszSubKey, const char* lpsz
 {
     CRegKey key;
     CString strText(lpszDefault);
-    if (OpenSubKey(lpszSubKey, key, KEY_READ) == ERROR_SUCCESS)
+    if (OpenSubKey(lpszSubKey, key, KEY_QUERY_VALUE) == ERROR_SUCCESS)
         key.QueryStringValue(lpszValue, strText);
     return strText;
 }
 
-BOOL CProxySettings::DeleteValue(const char* lpszSubKey, const char* lpszValue)
+LONG CProxySettings::OpenForSaving(CRegKey& keyLogin) const
 {
-    CRegKey key;
-    if (OpenSubKey(lpszSubKey, key, KEY_ALL_ACCESS) != ERROR_SUCCESS)
-        return FALSE;
-    const LONG lResult = key.DeleteValue(lpszValue);
-    return lResult == ERROR_SUCCESS || lResult == ERROR_FILE_NOT_FOUND;
+    return OpenSubKey(kLogin, keyLogin, KEY_SET_VALUE);
 }
 
 BOOL CProxySettings::CanSave()
 {
-    CRegKey key;
-    return OpenSubKey(kLogin, key, KEY_ALL_ACCESS) == ERROR_SUCCESS;
+    CRegKey keyLogin;
+    return OpenForSaving(keyLogin) == ERROR_SUCCESS;
 }
 
 void CProxySettings::Load()
 {
-    m_nProxyMode = Direct;
-    m_strProxyServer.Empty();
-    m_strProxyUser.Empty();
-    m_strProxyPasswd.Empty();
-
-    m_strProxyServer = ReadStringValue(kLogin, kProxyServer, nullptr);
-    m_strProxyUser = ReadStringValue(kLogin, kProxyUser, nullptr);
-
-    const CString strScrambled = ReadStringValue(kLogin, kProxyPasswd, nullptr);
-    if (!strScrambled.IsEmpty())
-    {
-        char* pszPassword = nullptr;
-        UnscramblePassword(strScrambled, PROXY_PASSWD_KEY, &pszPassword);
-        if (pszPassword != nullptr)
-        {
-            m_strProxyPasswd = pszPassword;
-            FreePasswordBuffer(pszPassword);
-        }
-    }
+    CRegKey keyLogin;
+    DWORD dwUseProxy = Preconfig; // a missing value: the server text tells the mode
+    if (OpenSubKey(kLogin, keyLogin, KEY_QUERY_VALUE) == ERROR_SUCCESS)
+        keyLogin.QueryDWORDValue(kUseProxy, dwUseProxy);
+    m_wideProxyServer = ReadText(keyLogin, kProxyServer);
+    m_wideProxyUser = ReadText(keyLogin, kProxyUser);
+    m_strProxyServer = InAnsiCodePage(m_wideProxyServer);
+    m_strProxyUser = InAnsiCodePage(m_wideProxyUser);
+    // The stored text is Text6, plain ASCII: its ANSI form is exact.
+    m_strProxyPasswd = UnscrambledPassword(InAnsiCodePage(ReadText(keyLogin, kProxyPasswd)));
 
     // The stored UseProxy only tells Direct from the rest; the server text tells the rest apart.
-    if (ReadDwordValue(kLogin, kUseProxy, 0) == Direct)
+    if (dwUseProxy == Direct)
         m_nProxyMode = Direct;
     else if (!m_strProxyServer.IsEmpty())
         m_nProxyMode = NamedProxy;
@@ -148,33 +154,47 @@ void CProxySettings::Load()
 
 BOOL CProxySettings::Save()
 {
-    const CString strServer = m_nProxyMode == Preconfig ? CString() : m_strProxyServer;
+    CRegKey keyLogin;
+    return OpenForSaving(keyLogin) == ERROR_SUCCESS && Save(keyLogin);
+}
 
-    BOOL bSaved = WriteDwordValue(kLogin, kUseProxy, static_cast<DWORD>(m_nProxyMode));
-    bSaved = WriteStringValue(kLogin, kProxyServer, strServer) && bSaved;
-
-    if (m_nProxyMode == NamedProxy)
+BOOL CProxySettings::Save(CRegKey& keyLogin)
+{
+    const bool bNamed = m_nProxyMode == NamedProxy;
+    BOOL bSaved =
+        keyLogin.SetDWORDValue(kUseProxy, static_cast<DWORD>(m_nProxyMode)) == ERROR_SUCCESS;
+    if (!bNamed || !IsKept(KeepServer))
     {
-        bSaved = WriteStringValue(kLogin, kProxyUser, m_strProxyUser) && bSaved;
-        // An empty password scrambles to nothing, which deletes the stored one.
-        char* pszScrambled = nullptr;
-        ScramblePassword(m_strProxyPasswd, PROXY_PASSWD_KEY, &pszScrambled);
-        if (pszScrambled != nullptr)
-        {
-            bSaved = WriteStringValue(kLogin, kProxyPasswd, pszScrambled) && bSaved;
-            FreePasswordBuffer(pszScrambled);
-        }
-        else
-        {
-            bSaved = DeleteValue(kLogin, kProxyPasswd) && bSaved;
-        }
+        const char* pszServer =
+            m_nProxyMode == Preconfig ? "" : static_cast<const char*>(m_strProxyServer);
+        bSaved = keyLogin.SetStringValue(kProxyServer, pszServer) == ERROR_SUCCESS && bSaved;
+    }
+    if (bNamed)
+    {
+        if (!IsKept(KeepUser))
+            bSaved = keyLogin.SetStringValue(kProxyUser, m_strProxyUser) == ERROR_SUCCESS && bSaved;
+        if (!IsKept(KeepPassword))
+            bSaved = SavePassword(keyLogin) && bSaved;
     }
     else
     {
-        bSaved = DeleteValue(kLogin, kProxyUser) && bSaved;
-        bSaved = DeleteValue(kLogin, kProxyPasswd) && bSaved;
+        bSaved = IsGone(keyLogin.DeleteValue(kProxyUser)) && bSaved;
+        bSaved = IsGone(keyLogin.DeleteValue(kProxyPasswd)) && bSaved;
     }
     return bSaved;
+}
+
+// The password scrambled anew; an empty password scrambles to nothing, which deletes the stored
+// one.
+BOOL CProxySettings::SavePassword(CRegKey& keyLogin) const
+{
+    char* pszScrambled = nullptr;
+    ScramblePassword(m_strProxyPasswd, PROXY_PASSWD_KEY, &pszScrambled);
+    if (pszScrambled == nullptr)
+        return IsGone(keyLogin.DeleteValue(kProxyPasswd));
+    const LONG lResult = keyLogin.SetStringValue(kProxyPasswd, pszScrambled);
+    FreePasswordBuffer(pszScrambled);
+    return lResult == ERROR_SUCCESS;
 }
 
 void CProxySettings::Set(BOOL bUseProxy, BOOL bPreconfig, const char* lpszHost, UINT nPort,
@@ -215,24 +235,20 @@ void CProxySettings::Set(BOOL bUseProxy, BOOL bPreconfig, const char* lpszHost, 
 
 BOOL CProxySettings::IsStorableHost(const char* lpszHost)
 {
-    const CString strHost(lpszHost);
-    if (FindColon(strHost) >= 0)
-        return FALSE;
-    // An empty host is stored as it always was; one of blanks alone names no server.
-    const char* psz = strHost;
-    return *psz == '\0' || psz[strspn(psz, " \t")] != '\0';
+    return lpszHost == nullptr || strchr(lpszHost, ':') == nullptr;
 }
 
-void CProxySettings::SplitServer(CString& strHost, UINT& nPort) const
+BOOL CProxySettings::NamesAServer(LPCWSTR lpszHost)
 {
-    const int nColon = FindColon(m_strProxyServer);
-    if (nColon < 0)
-    {
-        strHost = m_strProxyServer;
-        nPort = kDefaultPort;
-        return;
-    }
-    strHost = m_strProxyServer.Left(nColon);
-    const CString strPort = m_strProxyServer.Mid(nColon + 1);
-    nPort = strPort.IsEmpty() ? kDefaultPort : ReadPortText(strPort);
+    return lpszHost != nullptr && lpszHost[wcsspn(lpszHost, L" \t")] != L'\0';
+}
+
+void CProxySettings::SplitServer(CWideText& host, CWideText& port) const
+{
+    const int nColon = m_wideProxyServer.Find(L':');
+    host = nColon < 0 ? m_wideProxyServer : m_wideProxyServer.Mid(0, nColon);
+    port =
+        nColon < 0 ? CWideText() : m_wideProxyServer.Mid(nColon + 1, m_wideProxyServer.GetLength());
+    if (port.IsEmpty())
+        port = CWideText(kDefaultPortText, static_cast<int>(wcslen(kDefaultPortText)));
 }

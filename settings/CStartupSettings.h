@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+class CRegKey;
+
 class CStartupSettings
 {
 public:
@@ -18,14 +20,15 @@ public:
     CStartupSettings(const CStartupSettings&) = delete;
     CStartupSettings& operator=(const CStartupSettings&) = delete;
 
-    // Reads every stored value, opening the keys for reading only (they are created where missing,
-    // empty). A switch that is missing reads as on; any number but 0 is on.
+    // Reads every stored value, opening each key once and asking only to query its values (they
+    // are created where missing, empty). A switch that is missing reads as on; any number but 0
+    // is on.
     void Load();
-    // Whether every key that Save writes opens for writing (created where missing).
+    // Whether every key that Save writes opens to set values (created where missing).
     BOOL CanSave();
     // Writes the switches as 0 or 1, then the proxy record. Nothing is written unless every key
-    // opens for writing first, so a refusing registry keeps the stored settings whole. TRUE when
-    // every key opened and every value was written.
+    // opens to set values first, so a refusing registry keeps the stored settings whole; each key
+    // is opened once. TRUE when every key opened and every value was written.
     BOOL Save();
 
     BOOL m_bEnableBGM = TRUE;
@@ -35,8 +38,8 @@ public:
     CProxySettings m_proxy;
 
 private:
-    BOOL ReadSwitch(const char* lpszValue, BOOL bDefault) const;
-    BOOL WriteSwitch(const char* lpszValue, BOOL bOn);
+    // Configs and Login, opened to set values; FALSE unless both opened.
+    BOOL OpenForSaving(CRegKey& keyConfigs, CRegKey& keyLogin) const;
 
     HKEY m_hAppKey;
 };

@@ -19,6 +19,7 @@ const UINT kMaxPort = 65535;
 // The controls that the enable rules govern.
 const int s_ruledControls[] = {IDC_PROXY_PRECONFIG, IDC_PROXY_NAMED, IDC_PROXY_HOST,
                                IDC_PROXY_PORT,      IDC_PROXY_USER,  IDC_PROXY_PASSWORD};
+const WCHAR kDefaultPortText[] = L"80";
 
 bool IsChecked(HWND hButton)
 {
@@ -51,15 +52,18 @@ void CStartupSettingsDlg::SetDefaults()
     m_bEnableBGM = TRUE;
     m_bEnableSound = TRUE;
     m_bEnableMovie = TRUE;
-    m_strHost.Empty();
-    m_strPassword.Empty();
-    m_strUser.Empty();
+    m_host = CWideText();
+    m_password = CWideText();
+    m_user = CWideText();
+    m_port = CWideText(kDefaultPortText, 2);
     m_nPort = 80;
     m_bUseProxy = FALSE;
     m_nProxyKind = 0;
 }
 
 // The stored settings into the fields: the media switches (on when missing) and the proxy record.
+// The texts show every character as stored, also those the system's code page lacks, and are
+// remembered as loaded.
 void CStartupSettingsDlg::LoadStoredSettings()
 {
     CStartupSettings stored(theApp.GetAppRegistryKey());
@@ -73,9 +77,14 @@ void CStartupSettingsDlg::LoadStoredSettings()
     if (m_bUseProxy)
         m_nProxyKind = proxy.m_nProxyMode != Preconfig ? 1 : 0;
     // Also in Direct: a server stored with it still shows, disabled.
-    proxy.SplitServer(m_strHost, m_nPort);
-    m_strUser = proxy.m_strProxyUser;
-    m_strPassword = proxy.m_strProxyPasswd;
+    proxy.SplitServer(m_host, m_port);
+    m_user = proxy.m_wideProxyUser;
+    // The password's bytes are in the system's ANSI code page, as the field's A text would be.
+    m_password = CWideText(proxy.m_strProxyPasswd, CP_ACP);
+    m_loadedHost = m_host;
+    m_loadedPort = m_port;
+    m_loadedUser = m_user;
+    m_loadedPassword = m_password;
 }
 
 void CStartupSettingsDlg::DoDataExchange(CDataExchange* pDX)
@@ -85,12 +94,13 @@ void CStartupSettingsDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Check(pDX, IDC_ENABLE_BGM, m_bEnableBGM);
     DDX_Check(pDX, IDC_ENABLE_SOUND, m_bEnableSound);
     DDX_Check(pDX, IDC_ENABLE_MOVIE, m_bEnableMovie);
-    DDX_Text(pDX, IDC_PROXY_HOST, m_strHost);
-    DDX_Text(pDX, IDC_PROXY_PASSWORD, m_strPassword);
-    DDX_Text(pDX, IDC_PROXY_USER, m_strUser);
-    // A disabled port field is not the user's to correct: it is neither read back nor checked,
-    // and the save stores no port with the system's settings or with no proxy.
-    if (!pDX->m_bSaveAndValidate || ::IsWindowEnabled(GetDlgItemHandle(IDC_PROXY_PORT)))
+    DDX_Text(pDX, IDC_PROXY_HOST, m_host);
+    DDX_Text(pDX, IDC_PROXY_PASSWORD, m_password);
+    DDX_Text(pDX, IDC_PROXY_USER, m_user);
+    DDX_Text(pDX, IDC_PROXY_PORT, m_port);
+    // A disabled port field is not the user's to correct: it is not checked, and the save stores
+    // no port with the system's settings or with no proxy.
+    if (pDX->m_bSaveAndValidate && ::IsWindowEnabled(GetDlgItemHandle(IDC_PROXY_PORT)))
     {
         DDX_Text(pDX, IDC_PROXY_PORT, m_nPort);
         DDV_MinMaxUInt(pDX, m_nPort, 0, kMaxPort);
@@ -240,50 +250,78 @@ void CStartupSettingsDlg::OnOK()
     EndWaitCursor();
 }
 
-// The proxy texts that the save stores (host, user name and password, for an explicit proxy only)
-// must hold exactly in the code page of the stored values, the system's ANSI code page: converted
-// by default, a character it lacks would be stored as a look-alike or '?'. Each is read again as
-// the field holds it. The host must also read back as itself from the stored "host:port": a ':'
-// in it (a port typed with the host) would be taken for the port's start, and a host of blanks
-// names no server. FALSE after telling the user about the first text refused; that field then has
-// the focus with its text selected.
+UINT CStartupSettingsDlg::KeptStoredTexts() const
+{
+    UINT nKept = 0;
+    if (!m_loadedHost.IsEmpty() && m_host == m_loadedHost && m_port == m_loadedPort)
+        nKept |= CProxySettings::KeepServer;
+    if (!m_loadedUser.IsEmpty() && m_user == m_loadedUser)
+        nKept |= CProxySettings::KeepUser;
+    if (!m_loadedPassword.IsEmpty() && m_password == m_loadedPassword)
+        nKept |= CProxySettings::KeepPassword;
+    return nKept;
+}
+
+// The proxy texts that the save stores anew (host, user name and password, for an explicit proxy
+// only, and only those the player changed: the others stay as stored) must hold exactly in the
+// code page of the stored values, the system's ANSI code page: converted by default, a character
+// it lacks would be stored as a look-alike or '?'. The host must name a server, and read back as
+// itself from the stored "host:port": a ':' in it (a port typed with the host) would be taken for
+// the port's start. FALSE after telling the user about the first text refused; that field then
+// has the focus with its text selected.
 BOOL CStartupSettingsDlg::TakeStorableProxyTexts()
 {
     if (!m_bUseProxy || m_nProxyKind == 0)
         return TRUE; // nothing of them is stored
+    if (!CProxySettings::NamesAServer(m_host))
+    {
+        RefuseField(IDC_PROXY_HOST, IDS_NO_PROXY_HOST);
+        return FALSE;
+    }
+    const UINT nKept = KeptStoredTexts();
     struct ProxyText
     {
         int nID;
-        CString* pField;
+        const CWideText* pField;
+        CString* pStored;
+        UINT nKeptAs;
     };
     const ProxyText texts[] = {
-        {IDC_PROXY_HOST, &m_strHost},
-        {IDC_PROXY_USER, &m_strUser},
-        {IDC_PROXY_PASSWORD, &m_strPassword},
+        {IDC_PROXY_HOST, &m_host, &m_strHost, CProxySettings::KeepServer},
+        {IDC_PROXY_USER, &m_user, &m_strUser, CProxySettings::KeepUser},
+        {IDC_PROXY_PASSWORD, &m_password, &m_strPassword, CProxySettings::KeepPassword},
     };
     for (const ProxyText& text : texts)
     {
-        HWND hEdit = GetDlgItemHandle(text.nID);
-        CString strExact;
+        if ((nKept & text.nKeptAs) != 0)
+            continue;
         UINT nRefusal = 0;
-        if (!CWideText(hEdit).ToMultiByte(CP_ACP, strExact))
+        if (!text.pField->ToMultiByte(CP_ACP, *text.pStored))
             nRefusal = IDS_UNSTORABLE_TEXT;
-        else if (text.nID == IDC_PROXY_HOST && !CProxySettings::IsStorableHost(strExact))
+        else if (text.nID == IDC_PROXY_HOST && !CProxySettings::IsStorableHost(*text.pStored))
             nRefusal = IDS_COLON_IN_HOST;
         if (nRefusal != 0)
         {
-            theApp.ShowTitledMessage(nRefusal, MB_OK | MB_ICONEXCLAMATION);
-            ::SetFocus(hEdit);
-            ::SendMessageA(hEdit, EM_SETSEL, 0, -1);
+            RefuseField(text.nID, nRefusal);
             return FALSE;
         }
-        *text.pField = strExact;
     }
     return TRUE;
 }
 
-// The fields into a fresh record of the stored settings, saved all or nothing. FALSE when a key
-// refused to open for writing (nothing written) or a write failed.
+// Tells the user why the field's text was refused; the field then has the focus with its text
+// selected.
+void CStartupSettingsDlg::RefuseField(int nID, UINT nIDMessage)
+{
+    theApp.ShowTitledMessage(nIDMessage, MB_OK | MB_ICONEXCLAMATION);
+    HWND hEdit = GetDlgItemHandle(nID);
+    ::SetFocus(hEdit);
+    ::SendMessageA(hEdit, EM_SETSEL, 0, -1);
+}
+
+// The fields into a fresh record of the stored settings, saved all or nothing; the texts the
+// player left as loaded stay as they are stored. FALSE when a key refused to open for writing
+// (nothing written) or a write failed.
 BOOL CStartupSettingsDlg::SaveSettings()
 {
     CStartupSettings stored(theApp.GetAppRegistryKey());
@@ -292,6 +330,7 @@ BOOL CStartupSettingsDlg::SaveSettings()
     stored.m_bEnableMovie = m_bEnableMovie;
     stored.m_proxy.Set(m_bUseProxy, m_nProxyKind == 0, m_strHost, m_nPort, m_strUser,
                        m_strPassword);
+    stored.m_proxy.m_nKept = KeptStoredTexts();
     return stored.Save();
 }
 

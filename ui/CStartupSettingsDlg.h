@@ -5,6 +5,7 @@
 #include "framework/CBitmap.h"
 #include "framework/CDialog.h"
 #include "framework/CString.h"
+#include "framework/CWideText.h"
 #include "ui/CBannerPicture.h"
 
 class CStartupSettingsDlg : public CDialog
@@ -22,10 +23,14 @@ public:
     BOOL m_bEnableBGM;
     BOOL m_bEnableSound;
     BOOL m_bEnableMovie;
-    CString m_strHost;
-    CString m_strPassword;
-    CString m_strUser;
-    UINT m_nPort;
+    // The proxy fields' texts, every character as the field holds or is to show it. The port
+    // field shows the stored port part as text, so that one the save would not write back as
+    // stored meets the port's own check.
+    CWideText m_host;
+    CWideText m_port;
+    CWideText m_user;
+    CWideText m_password;
+    UINT m_nPort; // the port field's number, read on confirm while the field is enabled
     BOOL m_bUseProxy;
     int m_nProxyKind; // 0: the system's proxy settings (1007); 1: explicit proxy (1008)
     CBitmap m_bmpBanner;
@@ -54,6 +59,20 @@ private:
     void LoadStoredSettings();
     void AppendVersionMenuItem();
     void ShowBanner();
+    // The stored texts (CProxySettings::StoredText) whose fields still show what was loaded: a
+    // save leaves them as they are stored.
+    UINT KeptStoredTexts() const;
     BOOL TakeStorableProxyTexts();
+    void RefuseField(int nID, UINT nIDMessage);
     BOOL SaveSettings();
+
+    // What the proxy fields showed of the stored values when the dialog opened.
+    CWideText m_loadedHost;
+    CWideText m_loadedPort;
+    CWideText m_loadedUser;
+    CWideText m_loadedPassword;
+    // The texts that a confirm stores, in the system's ANSI code page.
+    CString m_strHost;
+    CString m_strUser;
+    CString m_strPassword;
 };

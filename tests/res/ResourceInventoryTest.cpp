@@ -32,7 +32,8 @@ std::set<std::string> ExpectedInventory()
             expected.insert(Entry(kDialogType, dialog, set.language));
         for (WORD id : {IDS_VERSION_MENU_ITEM, IDS_TITLE_FORMAT, IDS_GAME_RUNNING, IDS_APP_TITLE,
                         IDP_PARSE_INT_RANGE, IDP_PARSE_UINT, IDS_SAVE_FAILED, IDS_UNSTORABLE_TEXT,
-                        IDS_COLON_IN_HOST, IDS_LINK_DEFAULT_ACTION})
+                        IDS_COLON_IN_HOST, IDS_NO_PROXY_HOST,
+                        IDS_LINK_DEFAULT_ACTION})
             expected.insert(Entry(kStringType, StringBlock(id), set.language));
         expected.insert(Entry(kMenuType, IDR_LINK_CONTEXT_MENU, set.language));
         expected.insert(Entry(kBitmapType, IDB_BANNER, set.language));
@@ -77,6 +78,7 @@ const std::pair<LanguageSet, StringSet> kStrings[] = {
       {10016, "설정을 저장하지 못했습니다. 레지스트리에 쓸 권한이 있는지 확인하십시오."},
       {10017, "이 시스템에서 저장할 수 없는 문자가 포함되어 있습니다. 다른 문자로 입력하십시오."},
       {10018, "IP 주소에는 ':'를 쓸 수 없습니다. 포트 번호는 포트 칸에 입력하십시오."},
+      {10019, "프록시 서버의 IP 주소를 입력하십시오."},
       {10020, "이동"},
       {57344, "Corvath Plus"},
       {61714, "%1에서 %2 사이의 정수를 입력하십시오."},
@@ -88,6 +90,7 @@ const std::pair<LanguageSet, StringSet> kStrings[] = {
       {10016, "設定を保存できませんでした。レジストリへの書き込み権限があるか確認してください。"},
       {10017, "このシステムでは保存できない文字が含まれています。別の文字で入力してください。"},
       {10018, "IPアドレスに ':' は使えません。ポート番号はポート欄に入力してください。"},
+      {10019, "プロキシサーバーのIPアドレスを入力してください。"},
       {10020, "ジャンプ"},
       {57344, "Corvath Plus"},
       {61714, "%1 から %2 までの整数を入力してください。"},
@@ -99,6 +102,7 @@ const std::pair<LanguageSet, StringSet> kStrings[] = {
       {10016, "無法儲存設定。請確認您是否有寫入登錄檔的權限。"},
       {10017, "含有此系統無法儲存的字元，請改用其他字元輸入。"},
       {10018, "IP 位址不可包含 ':'。請在連接埠欄位輸入連接埠號碼。"},
+      {10019, "請輸入 Proxy 伺服器的 IP 位址。"},
       {10020, "跳至"},
       {57344, "Corvath Plus"},
       {61714, "請輸入介於 %1 和 %2 之間的整數。"},
@@ -139,7 +143,7 @@ TEST_F(ResourceInventoryTest, EachStringIsTheOnlyEntryOfItsBlock)
 {
     for (const auto& [set, strings] : kStrings)
     {
-        // Blocks of sixteen: the framework's two prompts share one, and so do the three messages
+        // Blocks of sixteen: the framework's two prompts share one, and so do the four messages
         // of a confirm that cannot save with the name of a link's default action (block 627); every
         // other string has its own.
         std::map<WORD, std::map<WORD, const char*>> blocks;

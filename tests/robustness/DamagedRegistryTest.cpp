@@ -218,7 +218,7 @@ const Shape kShapes[] = {
          s.host = "p";
          s.port = "70000";
      }},
-    {"UseProxy 1 with a port of -1: no proxy, the port as the int read as unsigned",
+    {"UseProxy 1 with a port of -1: no proxy, the port part as stored",
      [](const ScratchKey& k)
      {
          k.WriteDword("Login", "UseProxy", 1);
@@ -228,7 +228,19 @@ const Shape kShapes[] = {
      {
          s.useProxy = false;
          s.host = "p";
-         s.port = "4294967295";
+         s.port = "-1";
+     }},
+    {"UseProxy 1 with a port of letters: no proxy, the port part as stored",
+     [](const ScratchKey& k)
+     {
+         k.WriteDword("Login", "UseProxy", 1);
+         k.WriteSz("Login", "ProxyServer", "p:http");
+     },
+     [](Shown& s)
+     {
+         s.useProxy = false;
+         s.host = "p";
+         s.port = "http";
      }},
     {"ProxyUser as REG_BINARY: empty",
      [](const ScratchKey& k)
@@ -351,20 +363,18 @@ TEST_P(DamagedRegistryTest, OpensWithTheFallbackAndConfirmWritesACleanLayout)
 {
     const Shape& shape = GetParam();
     shape.store(key);
+    const std::string storedPassword = key.ReadSz("Login", "ProxyPasswd");
     Shown expected;
     shape.expect(expected);
 
     MessageBoxAnswerer answerer;
     Shown shown;
-    uint32_t clickTime = 0, savedTime = 0; // the seconds around the saving click
     CStartupSettingsDlg dlg;
     theApp.m_pMainWnd = &dlg;
     const INT_PTR result = RunModal(dlg, {[&](HWND hDialog)
                                           {
                                               shown = Read(hDialog);
-                                              clickTime = static_cast<uint32_t>(time(nullptr));
                                               SendDlgItemMessageA(hDialog, IDOK, BM_CLICK, 0, 0);
-                                              savedTime = static_cast<uint32_t>(time(nullptr));
                                           }});
     theApp.m_pMainWnd = nullptr;
 
@@ -383,12 +393,41 @@ TEST_P(DamagedRegistryTest, OpensWithTheFallbackAndConfirmWritesACleanLayout)
         ADD_FAILURE() << "message box \"" << box.caption << "\": " << box.text;
     ASSERT_EQ(result, IDOK);
     ExpectCleanLayout(key, shown.password);
-    if (key.HasValue("Login", "ProxyPasswd"))
-    {
-        const uint32_t seed = SeedOfStoredText(key.ReadSz("Login", "ProxyPasswd"));
-        EXPECT_GE(seed, clickTime) << "the password was not saved with the game's key";
-        EXPECT_LE(seed, savedTime) << "the password was not saved with the game's key";
-    }
+    // A password that the player did not touch keeps its stored text, seed and all; one that
+    // did not unscramble showed empty and is gone.
+    if (!shown.password.empty())
+        EXPECT_EQ(key.ReadSz("Login", "ProxyPasswd"), storedPassword);
+    else
+        EXPECT_FALSE(key.HasValue("Login", "ProxyPasswd"));
+}
+
+// A password typed over one scrambled with another key is saved with the game's key, scrambled
+// anew at the time of saving.
+TEST(DamagedPasswordTest, APasswordTypedOverADamagedOneIsSavedWithTheGamesKey)
+{
+    theApp.ApplyIdentity();
+    ScratchKey key{kAppKey};
+    key.WriteSz("Login", "ProxyServer", "p:1");
+    key.WriteSz("Login", "ProxyPasswd", kForeignKeyText);
+
+    MessageBoxAnswerer answerer;
+    uint32_t clickTime = 0, savedTime = 0; // the seconds around the saving click
+    CStartupSettingsDlg dlg;
+    theApp.m_pMainWnd = &dlg;
+    const INT_PTR result =
+        RunModal(dlg, {[&](HWND hDialog)
+                       {
+                           SetDlgItemTextA(hDialog, IDC_PROXY_PASSWORD, "new password");
+                           clickTime = static_cast<uint32_t>(time(nullptr));
+                           SendDlgItemMessageA(hDialog, IDOK, BM_CLICK, 0, 0);
+                           savedTime = static_cast<uint32_t>(time(nullptr));
+                       }});
+    theApp.m_pMainWnd = nullptr;
+    ASSERT_EQ(result, IDOK);
+    EXPECT_EQ(StoredPassword(key), "new password");
+    const uint32_t seed = SeedOfStoredText(key.ReadSz("Login", "ProxyPasswd"));
+    EXPECT_GE(seed, clickTime) << "the password was not saved with the game's key";
+    EXPECT_LE(seed, savedTime) << "the password was not saved with the game's key";
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, DamagedRegistryTest, ::testing::ValuesIn(kShapes),

@@ -1,12 +1,18 @@
 // The proxy settings record against the real registry, below a key of the test's own.
 #include "settings/CProxySettings.h"
 #include "settings/PasswordCodec.h"
+#include "support/GrantedKey.h"
 #include "support/ReadOnlyKey.h"
 #include "support/ScratchKey.h"
+#include "support/StoredPassword.h"
+#include "support/WindowText.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cwchar>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -274,43 +280,117 @@ TEST_F(ProxySettingsTest, SetTakesNullUserAndPasswordAsEmpty)
     EXPECT_STREQ(record.m_strProxyPasswd, "");
 }
 
+// The server text as read splits at its first ':' into the host and the port part as stored:
+// a port part that is no number is not turned into one (the port field shows it, and the port's
+// own check judges it), and no port part reads as 80.
 TEST(ProxySettingsSplit, SplitServerTable)
 {
     struct Case
     {
-        const char* server;
-        const char* host;
-        UINT port;
+        const wchar_t* server;
+        const wchar_t* host;
+        const wchar_t* port;
     };
     const Case cases[] = {
-        {"proxy", "proxy", 80},
-        {"proxy:", "proxy", 80},
-        {":8080", "", 8080},
-        {"a:b:c", "a", 0},
-        {"a:8080x", "a", 8080},
-        {"", "", 80},
-        {"p:8080", "p", 8080},
-        {"h: 42", "h", 42},
-        {"h:+7", "h", 7},
-        {"h:-1", "h", 4294967295u},
-        {"h:99999999999", "h", 2147483647u},
-        {"h:-99999999999", "h", 2147483648u},
-        // In code page 949 0x3A can only be a character of its own, but the scan must still step
-        // over double-byte characters: "한" is C7 D1.
-        {"\xC7\xD1:81", "\xC7\xD1", 81},
+        {L"proxy", L"proxy", L"80"},
+        {L"proxy:", L"proxy", L"80"},
+        {L"", L"", L"80"},
+        {L":8080", L"", L"8080"},
+        {L"p:8080", L"p", L"8080"},
+        {L"p:0", L"p", L"0"},
+        {L"p:65535", L"p", L"65535"},
+        {L"p:70000", L"p", L"70000"},
+        // Port parts that no number is written back as: as stored.
+        {L"p:http", L"p", L"http"},
+        {L"a:b:c", L"a", L"b:c"},
+        {L"a:8080x", L"a", L"8080x"},
+        {L"h: 42", L"h", L" 42"},
+        {L"h:+7", L"h", L"+7"},
+        {L"h:08080", L"h", L"08080"},
+        {L"h:-1", L"h", L"-1"},
+        {L"h:99999999999", L"h", L"99999999999"},
+        // Characters of any code page, as stored: "한:81", "Zoë:81".
+        {L"\uD55C:81", L"\uD55C", L"81"},
+        {L"Zo\u00EB.example:81", L"Zo\u00EB.example", L"81"},
     };
     for (const Case& c : cases)
     {
-        SCOPED_TRACE(c.server);
+        SCOPED_TRACE(Utf8Of(c.server));
         CProxySettings record(nullptr, FALSE, TRUE);
-        record.m_strProxyServer = c.server;
-        CString host = "untouched";
-        UINT port = 0xDEADBEEF;
+        record.m_wideProxyServer = CWideText(c.server, static_cast<int>(wcslen(c.server)));
+        CWideText host(L"untouched", 9);
+        CWideText port(L"untouched", 9);
         record.SplitServer(host, port);
-        EXPECT_STREQ(host, c.host);
-        EXPECT_EQ(port, c.port);
-        EXPECT_STREQ(record.m_strProxyServer, c.server);
+        EXPECT_EQ(Utf8Of(host, host.GetLength()), Utf8Of(c.host));
+        EXPECT_EQ(Utf8Of(port, port.GetLength()), Utf8Of(c.port));
     }
+}
+
+// A host is stored as "host:port" and read back up to the first ':' byte. No code page with
+// double-byte characters takes ':' for a trail byte, so a ':' right after a lead byte is a colon
+// too: taken for part of the host, it would be stored as "\x81:80:80" and read back as another
+// host. The lead byte is taken from the system's code page ("한" is C7 D1 in 949).
+TEST(ProxySettingsHost, AHostIsStorableUnlessItHoldsAColonByte)
+{
+    char chLead = 0;
+    for (int ch = 0x81; ch <= 0xFE && chLead == 0; ++ch)
+    {
+        if (IsDBCSLeadByte(static_cast<BYTE>(ch)))
+            chLead = static_cast<char>(ch);
+    }
+    struct Case
+    {
+        std::string host;
+        BOOL storable;
+    };
+    std::vector<Case> cases = {
+        {"proxy.example", TRUE},
+        {"", TRUE},
+        {"  ", TRUE},
+        {"p:1", FALSE},
+        {":", FALSE},
+        {"fe80::1", FALSE},
+        {"\xC7\xD1", TRUE},
+        {"\xC7\xD1:81", FALSE},
+    };
+    if (chLead != 0)
+    {
+        cases.push_back({std::string(1, chLead) + ":", FALSE});
+        cases.push_back({std::string("a") + chLead + ":80", FALSE});
+        cases.push_back({std::string(1, chLead), TRUE});
+    }
+    else
+    {
+        std::printf(
+            "[ NOTE ] code page %u has no lead bytes: the lead-byte rows need a double-byte "
+            "code page (the .ko_KR run)\n",
+            GetACP());
+    }
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.host);
+        EXPECT_EQ(CProxySettings::IsStorableHost(c.host.c_str()), c.storable);
+    }
+    EXPECT_TRUE(CProxySettings::IsStorableHost(nullptr));
+}
+
+TEST(ProxySettingsHost, AHostNamesAServerUnlessItIsEmptyOrBlank)
+{
+    struct Case
+    {
+        const wchar_t* host;
+        BOOL names;
+    };
+    const Case cases[] = {
+        {L"", FALSE},   {L" ", FALSE},     {L" \t ", FALSE}, {L"\t", FALSE},      {L"p", TRUE},
+        {L" p ", TRUE}, {L"\uD55C", TRUE}, {L":", TRUE},     {L"Zo\u00EB", TRUE},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(Utf8Of(c.host));
+        EXPECT_EQ(CProxySettings::NamesAServer(c.host), c.names);
+    }
+    EXPECT_FALSE(CProxySettings::NamesAServer(nullptr));
 }
 
 TEST(ProxySettingsNoKey, WithoutAKeyReadsGiveDefaultsAndWritesDoNothing)
@@ -389,6 +469,143 @@ TEST_F(ProxySettingsTest, SaveReportsWhetherEveryValueWasWritten)
         ASSERT_TRUE(readOnly.Refuses());
         EXPECT_FALSE(record.CanSave());
         EXPECT_FALSE(record.Save());
+    }
+}
+
+// A Login key the user may read but not write still reads whole: "no proxy" stays "no proxy",
+// whether or not an earlier server is still stored beside it. Reading any of its values with a
+// request for write access would fail, and UseProxy would fall back to the server's evidence.
+TEST_F(ProxySettingsTest, AReadOnlyLoginKeyHoldingNoProxyReadsAsNoProxy)
+{
+    for (const char* server : {static_cast<const char*>(nullptr), "p.example:3128"})
+    {
+        SCOPED_TRACE(server != nullptr ? server : "no server");
+        ScratchKey fresh{kScratch};
+        fresh.WriteDword("Login", "UseProxy", 1);
+        if (server != nullptr)
+            fresh.WriteSz("Login", "ProxyServer", server);
+        ReadOnlyKey readOnly{std::string(kScratch) + "\\Login"};
+        ASSERT_TRUE(readOnly.Refuses());
+
+        CProxySettings record(fresh.Open(), FALSE, TRUE);
+        record.Load();
+        EXPECT_EQ(record.m_nProxyMode, Direct);
+        EXPECT_STREQ(record.m_strProxyServer, server != nullptr ? server : "");
+        EXPECT_EQ(record.ReadDwordValue("Login", "UseProxy", 42), 1u);
+    }
+}
+
+// The texts as the registry keeps them, in UTF-16: a character that the system's code page lacks
+// ("é" under 949, Hangul under 1252) reads as stored.
+TEST_F(ProxySettingsTest, LoadKeepsTheTextsAsStoredInUtf16)
+{
+    const std::wstring unstorable = AnsiCodePageSample(false);
+    ASSERT_NE(unstorable, L"<none>");
+    key.WriteDword("Login", "UseProxy", 3);
+    key.WriteWideSz("Login", "ProxyServer", L"h" + unstorable + L":8080");
+    key.WriteWideSz("Login", "ProxyUser", L"Zo" + unstorable);
+    CProxySettings record(key.Open(), TRUE, TRUE);
+    EXPECT_EQ(record.m_nProxyMode, NamedProxy);
+    EXPECT_EQ(Utf8Of(record.m_wideProxyServer, record.m_wideProxyServer.GetLength()),
+              Utf8Of(L"h" + unstorable + L":8080"));
+    EXPECT_EQ(Utf8Of(record.m_wideProxyUser, record.m_wideProxyUser.GetLength()),
+              Utf8Of(L"Zo" + unstorable));
+}
+
+// A save with an explicit proxy leaves the texts that the player did not change as they are
+// stored, byte for byte, and writes the others; without an explicit proxy the flags change
+// nothing: the server is emptied and user and password are deleted as always.
+TEST_F(ProxySettingsTest, KeptTextsAreNotRewrittenByASaveWithAnExplicitProxy)
+{
+    const std::wstring unstorable = AnsiCodePageSample(false);
+    ASSERT_NE(unstorable, L"<none>");
+    const std::wstring server = L"h" + unstorable + L":08080";
+    const std::wstring user = L"Zo" + unstorable;
+    const char scrambled[] = "GEStHgbTYNFDYiKNfCCAVro8gpE"; // "secret password", seed 1234567890
+    struct Case
+    {
+        const char* name;
+        BOOL useProxy;
+        UINT kept;
+        bool serverKept, userKept, passwordKept;
+    };
+    const Case cases[] = {
+        {"all kept", TRUE,
+         CProxySettings::KeepServer | CProxySettings::KeepUser | CProxySettings::KeepPassword, true,
+         true, true},
+        {"server kept", TRUE, CProxySettings::KeepServer, true, false, false},
+        {"user kept", TRUE, CProxySettings::KeepUser, false, true, false},
+        {"password kept", TRUE, CProxySettings::KeepPassword, false, false, true},
+        {"nothing kept", TRUE, 0, false, false, false},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ScratchKey fresh{kScratch};
+        fresh.WriteDword("Login", "UseProxy", 3);
+        fresh.WriteWideSz("Login", "ProxyServer", server);
+        fresh.WriteWideSz("Login", "ProxyUser", user);
+        fresh.WriteSz("Login", "ProxyPasswd", scrambled);
+        {
+            CProxySettings record(fresh.Open(), TRUE, TRUE);
+            record.Set(c.useProxy, FALSE, "typed", 81, "typed user", "typed password");
+            record.m_nKept = c.kept;
+            EXPECT_TRUE(record.Save());
+        }
+        EXPECT_EQ(fresh.ReadDword("Login", "UseProxy", kMissing), 3u);
+        EXPECT_EQ(Utf8Of(fresh.ReadWideSz("Login", "ProxyServer")),
+                  c.serverKept ? Utf8Of(server) : "typed:81");
+        EXPECT_EQ(Utf8Of(fresh.ReadWideSz("Login", "ProxyUser")),
+                  c.userKept ? Utf8Of(user) : "typed user");
+        if (c.passwordKept)
+            EXPECT_EQ(fresh.ReadSz("Login", "ProxyPasswd"), scrambled);
+        else
+            EXPECT_EQ(UnscrambledPassword(fresh.ReadSz("Login", "ProxyPasswd")), "typed password");
+    }
+    for (BOOL preconfig : {TRUE, FALSE})
+    {
+        SCOPED_TRACE(preconfig ? "the system's settings" : "no proxy");
+        ScratchKey fresh{kScratch};
+        fresh.WriteWideSz("Login", "ProxyServer", server);
+        fresh.WriteWideSz("Login", "ProxyUser", user);
+        fresh.WriteSz("Login", "ProxyPasswd", scrambled);
+        {
+            CProxySettings record(fresh.Open(), TRUE, TRUE);
+            record.Set(preconfig, preconfig, nullptr, 0, nullptr, nullptr);
+            record.m_nKept = CProxySettings::KeepServer | CProxySettings::KeepUser |
+                             CProxySettings::KeepPassword;
+            EXPECT_TRUE(record.Save());
+        }
+        EXPECT_EQ(fresh.ReadDword("Login", "UseProxy", kMissing), preconfig ? 0u : 1u);
+        EXPECT_EQ(fresh.ReadSz("Login", "ProxyServer"), "");
+        EXPECT_FALSE(fresh.HasValue("Login", "ProxyUser"));
+        EXPECT_FALSE(fresh.HasValue("Login", "ProxyPasswd"));
+    }
+}
+
+// A Login key whose permissions let the user read and write values, but neither change its
+// permissions nor delete it, takes every save: each step asks only for the rights it uses
+// (deleting a value needs no more than setting one).
+TEST_F(ProxySettingsTest, ALoginKeyGrantingReadAndWriteOnlyTakesEverySave)
+{
+    for (BOOL useProxy : {TRUE, FALSE})
+    {
+        SCOPED_TRACE(useProxy ? "explicit proxy" : "no proxy, which deletes user and password");
+        ScratchKey fresh{kScratch};
+        fresh.WriteSz("Login", "ProxyUser", "old user");
+        fresh.WriteSz("Login", "ProxyPasswd", "GEStHgbTYNFDYiKNfCCAVro8gpE");
+        GrantedKey granted{std::string(kScratch) + "\\Login", kReadWriteOnly};
+        ASSERT_TRUE(granted.Grants(KEY_READ | KEY_WRITE));
+        ASSERT_TRUE(granted.Refuses(KEY_ALL_ACCESS));
+
+        CProxySettings record(fresh.Open(), TRUE, TRUE);
+        record.Set(useProxy, FALSE, "proxy", 8080, "user", "pw");
+        EXPECT_TRUE(record.CanSave());
+        EXPECT_TRUE(record.Save());
+        EXPECT_EQ(fresh.ReadDword("Login", "UseProxy", kMissing), useProxy ? 3u : 1u);
+        EXPECT_EQ(fresh.ReadSz("Login", "ProxyServer"), useProxy ? "proxy:8080" : "");
+        EXPECT_EQ(fresh.HasValue("Login", "ProxyUser"), useProxy != FALSE);
+        EXPECT_EQ(fresh.HasValue("Login", "ProxyPasswd"), useProxy != FALSE);
     }
 }
 } // namespace

@@ -1,6 +1,7 @@
 // The record of everything the program stores, against the real registry below a key of the
 // test's own: how the media switches read, and that a save goes through whole or not at all.
 #include "settings/CStartupSettings.h"
+#include "support/GrantedKey.h"
 #include "support/ReadOnlyKey.h"
 #include "support/RegistrySnapshot.h"
 #include "support/ScratchKey.h"
@@ -168,5 +169,36 @@ TEST_F(StartupSettingsTest, ASaveWritesTheSwitchesAndTheProxyRecordTogether)
     EXPECT_EQ(key.ReadSz("Login", "ProxyServer"), "proxy.example:8080");
     EXPECT_EQ(key.ReadSz("Login", "ProxyUser"), "alice");
     EXPECT_FALSE(key.HasValue("Login", "ProxyPasswd")) << "an empty password is not stored";
+}
+
+// Configs and Login granting the user read and write of values only (no WRITE_DAC, WRITE_OWNER or
+// DELETE), and an application key handle that holds no more than the right to read, as the
+// program opens a read-only application key: the values load and a save goes through.
+TEST_F(StartupSettingsTest, KeysGrantingReadAndWriteOnlyLoadAndSave)
+{
+    key.WriteDword("Configs", "EnableBGM", 0);
+    key.WriteDword("Login", "UseProxy", 3);
+    key.WriteSz("Login", "ProxyServer", "p.example:3128");
+    key.WriteSz("Login", "ProxyUser", "bob");
+    GrantedKey grantedConfigs{std::string(kScratch) + "\\Configs", kReadWriteOnly};
+    GrantedKey grantedLogin{std::string(kScratch) + "\\Login", kReadWriteOnly};
+    ASSERT_TRUE(grantedConfigs.Refuses(KEY_ALL_ACCESS));
+    ASSERT_TRUE(grantedLogin.Refuses(KEY_ALL_ACCESS));
+    HKEY hReadOnly = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kScratch, 0, KEY_QUERY_VALUE, &hReadOnly),
+              ERROR_SUCCESS);
+
+    CStartupSettings stored(hReadOnly);
+    stored.Load();
+    EXPECT_EQ(stored.m_bEnableBGM, FALSE);
+    EXPECT_EQ(stored.m_proxy.m_nProxyMode, NamedProxy);
+    EXPECT_STREQ(stored.m_proxy.m_strProxyUser, "bob");
+    stored.m_bEnableBGM = TRUE;
+    stored.m_proxy.Set(FALSE, FALSE, nullptr, 0, nullptr, nullptr);
+    EXPECT_TRUE(stored.CanSave());
+    EXPECT_TRUE(stored.Save());
+    EXPECT_EQ(key.ReadDword("Configs", "EnableBGM", 0xDEADBEEF), 1u);
+    EXPECT_EQ(key.ReadDword("Login", "UseProxy", 0xDEADBEEF), 1u);
+    EXPECT_FALSE(key.HasValue("Login", "ProxyUser"));
 }
 } // namespace

@@ -16,6 +16,7 @@ struct LanguageTexts
     const char* saveFailed;  // string 10016
     const char* unstorable;  // string 10017
     const char* colonInHost; // string 10018
+    const char* noHost;      // string 10019
 };
 
 inline const LanguageTexts kKoreanTexts = {
@@ -28,6 +29,7 @@ inline const LanguageTexts kKoreanTexts = {
     "설정을 저장하지 못했습니다. 레지스트리에 쓸 권한이 있는지 확인하십시오.",
     "이 시스템에서 저장할 수 없는 문자가 포함되어 있습니다. 다른 문자로 입력하십시오.",
     "IP 주소에는 ':'를 쓸 수 없습니다. 포트 번호는 포트 칸에 입력하십시오.",
+    "프록시 서버의 IP 주소를 입력하십시오.",
 };
 
 inline const LanguageTexts kJapaneseTexts = {
@@ -40,6 +42,7 @@ inline const LanguageTexts kJapaneseTexts = {
     "設定を保存できませんでした。レジストリへの書き込み権限があるか確認してください。",
     "このシステムでは保存できない文字が含まれています。別の文字で入力してください。",
     "IPアドレスに ':' は使えません。ポート番号はポート欄に入力してください。",
+    "プロキシサーバーのIPアドレスを入力してください。",
 };
 
 inline const LanguageTexts kTraditionalChineseTexts = {
@@ -52,6 +55,7 @@ inline const LanguageTexts kTraditionalChineseTexts = {
     "無法儲存設定。請確認您是否有寫入登錄檔的權限。",
     "含有此系統無法儲存的字元，請改用其他字元輸入。",
     "IP 位址不可包含 ':'。請在連接埠欄位輸入連接埠號碼。",
+    "請輸入 Proxy 伺服器的 IP 位址。",
 };
 
 inline const LanguageTexts& TextsForThisUser()

@@ -84,6 +84,40 @@ public:
         Write(subKey, value, REG_SZ, text + '\0');
     }
 
+    // A REG_SZ written in UTF-16 with its terminating zero, as another program (or this one under
+    // another system code page) may have stored it: characters that the system's code page lacks
+    // are stored as they are.
+    void WriteWideSz(const std::string& subKey, const std::string& value,
+                     const std::wstring& text) const
+    {
+        HKEY hKey = nullptr;
+        const std::string full = m_path + "\\" + subKey;
+        RegCreateKeyExA(HKEY_CURRENT_USER, full.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, &hKey, nullptr);
+        const std::wstring name(value.begin(), value.end());
+        RegSetValueExW(hKey, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(hKey);
+    }
+    // A REG_SZ as the registry keeps it, in UTF-16 up to its terminating zero; "<missing>" when
+    // it cannot be read as a string.
+    std::wstring ReadWideSz(const std::string& subKey, const std::string& value) const
+    {
+        const std::wstring full(m_path.begin(), m_path.end());
+        const std::wstring wideSubKey(subKey.begin(), subKey.end());
+        const std::wstring name(value.begin(), value.end());
+        const std::wstring path = full + L"\\" + wideSubKey;
+        DWORD cb = 0;
+        if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr,
+                         nullptr, &cb) != ERROR_SUCCESS)
+            return L"<missing>";
+        std::wstring text(cb / sizeof(wchar_t) + 1, L'\0');
+        if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr,
+                         &text[0], &cb) != ERROR_SUCCESS)
+            return L"<missing>";
+        return text.substr(0, text.find(L'\0'));
+    }
+
     // The value as a DWORD, or the given fallback when it is missing or not a 4-byte REG_DWORD.
     DWORD ReadDword(const std::string& subKey, const std::string& value, DWORD fallback) const
     {

@@ -7,6 +7,7 @@
 #include "res/resource.h"
 #include "settings/CProxySettings.h"
 #include "support/DialogDriver.h"
+#include "support/GrantedKey.h"
 #include "support/LanguageTexts.h"
 #include "support/ModalDialogRun.h"
 #include "support/ReadOnlyKey.h"
@@ -845,7 +846,6 @@ TEST_F(SettingsDialogTest, AnExplicitProxyComesBackAsTypedWhenTheDialogOpensAgai
         {"an address, a colon in the password", L"10.0.0.1", L"3128", L"user@example",
          L"p@ss:word"},
         {"blanks around each text", L"  spaced host  ", L"1", L" u ", L" p "},
-        {"no host", L"", L"8080", L"alice", L""},
         {"the lowest port", L"h", L"0", L"", L"x"},
         {"the highest port", L"h", L"65535", L"", L""},
         {"a host of 255 characters", std::wstring(255, L'a'), L"443", L"", L""},
@@ -1086,27 +1086,32 @@ TEST_F(SettingsDialogTest, ADisabledPortFieldIsNotCheckedAndBlocksNoSave)
 }
 
 // The stored server is "host:port": a host holding ':' (a port typed with it) would read back as
-// another host and port, and a host of blanks names no server. Either is refused on confirm in
-// its field, with nothing written; a host without ':' is stored as typed.
-TEST_F(SettingsDialogTest, AHostHoldingAColonOrOnlyBlanksIsRefusedInItsField)
+// another host and port, and an empty host or one of blanks names no server. Either is refused on
+// confirm in its field, each with its own message, with nothing written; a host without ':' is
+// stored as typed.
+TEST_F(SettingsDialogTest, AHostHoldingAColonOrNamingNoServerIsRefusedInItsField)
 {
     // Double-byte text where the stored code page has it (Hangul under 949): ':' is found as a
     // character of its own after it.
     const std::wstring storable = AnsiCodePageSample(true);
     ASSERT_NE(storable, L"<none>");
+    const std::string colonInHost = TextsForThisUser().colonInHost;
+    const std::string noHost = TextsForThisUser().noHost;
     struct Case
     {
         const char* name;
         std::wstring host;
+        std::string message;
     };
     const Case refused[] = {
-        {"a port typed with the host", L"proxy.example:3128"},
-        {"only a port", L":8080"},
-        {"a colon at the end", L"proxy.example:"},
-        {"an address with colons", L"fe80::1"},
-        {"blanks", L"   "},
-        {"a blank and a tab", L" \t"},
-        {"a port after non-ASCII text", storable + L":3128"},
+        {"a port typed with the host", L"proxy.example:3128", colonInHost},
+        {"only a port", L":8080", colonInHost},
+        {"a colon at the end", L"proxy.example:", colonInHost},
+        {"an address with colons", L"fe80::1", colonInHost},
+        {"a port after non-ASCII text", storable + L":3128", colonInHost},
+        {"no host", L"", noHost},
+        {"blanks", L"   ", noHost},
+        {"a blank and a tab", L" \t", noHost},
     };
     for (const Case& c : refused)
     {
@@ -1119,7 +1124,7 @@ TEST_F(SettingsDialogTest, AHostHoldingAColonOrOnlyBlanksIsRefusedInItsField)
             hShownDlg = hDlg;
             Click(hDlg, IDC_PROXY_NAMED);
             SetDlgItemTextW(hDlg, IDC_PROXY_HOST, c.host.c_str());
-            SetDlgItemTextW(hDlg, IDC_PROXY_PORT, L"80");
+            SetDlgItemTextW(hDlg, IDC_PROXY_PORT, L"8080");
             const auto before = SnapshotRegistry(kAppKey);
             Click(hDlg, IDOK);
             ExpectRefusedInField(hDlg, IDC_PROXY_HOST, c.host.size(), before);
@@ -1132,8 +1137,8 @@ TEST_F(SettingsDialogTest, AHostHoldingAColonOrOnlyBlanksIsRefusedInItsField)
         CStartupSettingsDlg dlg;
         EXPECT_EQ(Run(dlg, {typeAndConfirm, correctAndConfirm}), IDOK);
 
-        ExpectOneRefusalBox(caseBoxes, TextsForThisUser().colonInHost, hShownDlg);
-        EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"), "proxy.example:80");
+        ExpectOneRefusalBox(caseBoxes, c.message, hShownDlg);
+        EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"), "proxy.example:8080");
     }
 
     // Hosts that read back as typed, and a host that is not stored at all.
@@ -1210,6 +1215,223 @@ TEST_F(SettingsDialogTest, ReadOnlyKeysShowTheirStoredValuesAndTheSaveReportsThe
                                 .password = "pa55 w0rd"}));
         ASSERT_EQ(caseBoxes.Seen().size(), 1u);
         EXPECT_EQ(caseBoxes.Seen()[0].shownText, TextsForThisUser().saveFailed);
+    }
+}
+
+// "Software\\Orvane\\Tessaly Kr" itself readable only, its subkeys writable: the dialog shows what
+// is stored (reading opens every existing key for reading only), and a save goes through, since
+// it writes only into the subkeys.
+TEST_F(SettingsDialogTest, AReadOnlyApplicationKeyShowsWhatItHoldsAndTheSaveGoesThrough)
+{
+    StoreNamedProxy("proxy.example", 3128, "alice", "pa55 w0rd");
+    appKey.WriteDword("Configs", "EnableBGM", 0);
+    appKey.WriteDword("Configs", "EnableMovie", 0);
+    ReadOnlyKey readOnly{kAppKey};
+    ASSERT_TRUE(readOnly.Refuses());
+
+    Shown shown;
+    auto readChangeAndConfirm = [&](HWND hDlg)
+    {
+        shown = ReadShown(hDlg);
+        Click(hDlg, IDC_ENABLE_BGM);
+        Click(hDlg, IDOK);
+    };
+    CStartupSettingsDlg dlg;
+    EXPECT_EQ(Run(dlg, {readChangeAndConfirm}), IDOK);
+    EXPECT_EQ(shown, (Shown{.bgm = false,
+                            .sound = true,
+                            .movie = false,
+                            .useProxy = true,
+                            .preconfig = false,
+                            .named = true,
+                            .host = "proxy.example",
+                            .port = "3128",
+                            .user = "alice",
+                            .password = "pa55 w0rd"}));
+    ExpectNoBoxes();
+    EXPECT_EQ(appKey.ReadDword("Configs", "EnableBGM", 0xDEADBEEF), 1u);
+    EXPECT_EQ(appKey.ReadDword("Configs", "EnableMovie", 0xDEADBEEF), 0u);
+    EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 3u);
+    EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"), "proxy.example:3128");
+    EXPECT_EQ(appKey.ReadSz("Login", "ProxyUser"), "alice");
+    EXPECT_EQ(StoredPassword(appKey), "pa55 w0rd");
+}
+
+// Keys whose permissions let the user read and write values, but neither change permissions nor
+// delete keys, take a save: the program asks for the rights each step uses and no more.
+TEST_F(SettingsDialogTest, KeysGrantingReadAndWriteOnlyTakeTheSave)
+{
+    for (const char* pszKey : {"", "\\Login", "\\Configs"})
+    {
+        SCOPED_TRACE(std::string("granted: ") + kAppKey + pszKey);
+        ScratchKey freshKey{kAppKey};
+        MessageBoxAnswerer caseBoxes{IDOK};
+        StoreNamedProxy("proxy.example", 3128, "alice", "pa55 w0rd");
+        appKey.WriteDword("Configs", "EnableBGM", 1);
+        GrantedKey granted{std::string(kAppKey) + pszKey, kReadWriteOnly};
+        ASSERT_TRUE(granted.Grants(KEY_READ | KEY_WRITE));
+        ASSERT_TRUE(granted.Refuses(KEY_ALL_ACCESS));
+
+        auto changeAndConfirm = [](HWND hDlg)
+        {
+            Click(hDlg, IDC_ENABLE_BGM);
+            Click(hDlg, IDC_USE_PROXY); // no proxy: user and password are deleted
+            Click(hDlg, IDOK);
+        };
+        CStartupSettingsDlg dlg;
+        EXPECT_EQ(Run(dlg, {changeAndConfirm}), IDOK);
+        for (const SeenMessageBox& box : caseBoxes.Seen())
+            ADD_FAILURE() << "message box '" << box.shownCaption << "': " << box.shownText;
+        EXPECT_EQ(appKey.ReadDword("Configs", "EnableBGM", 0xDEADBEEF), 0u);
+        EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 1u) << "Direct";
+        EXPECT_FALSE(appKey.HasValue("Login", "ProxyUser"));
+        EXPECT_FALSE(appKey.HasValue("Login", "ProxyPasswd"));
+    }
+}
+
+// A password stored by an earlier save, with the seed 1234567890: "secret password".
+const char kStoredScrambledPassword[] = "GEStHgbTYNFDYiKNfCCAVro8gpE";
+
+// What the player stored and did not touch is stored back exactly as it was read, also text that
+// the system's code page lacks ("é" under 949, Hangul under 1252: written by another program, or
+// by this one under another code page), a server whose port part no number is written back as,
+// and the password's stored text (not scrambled anew). The player only switches the music off.
+TEST_F(SettingsDialogTest, StoredTextsThePlayerLeftAloneAreStoredBackExactly)
+{
+    const std::wstring unstorable = AnsiCodePageSample(false);
+    ASSERT_NE(unstorable, L"<none>");
+    struct Case
+    {
+        const char* name;
+        std::wstring server, user;
+        std::string shownHost, shownPort;
+    };
+    const Case cases[] = {
+        {"text the code page lacks", L"h" + unstorable + L":3128", L"Zo" + unstorable,
+         "h" + Utf8Of(unstorable), "3128"},
+        {"a port with a leading zero", L"p:08080", L"bob", "p", "08080"},
+        {"a blank before the port", L"p: 80", L"bob", "p", " 80"},
+        {"a sign before the port", L"p:+80", L"bob", "p", "+80"},
+        {"letters after the port", L"p:8080x", L"bob", "p", "8080x"},
+        {"no port", L"p", L"bob", "p", "80"},
+        {"an empty port", L"p:", L"bob", "p", "80"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ScratchKey freshKey{kAppKey};
+        MessageBoxAnswerer caseBoxes{IDOK};
+        appKey.WriteDword("Login", "UseProxy", 3);
+        appKey.WriteWideSz("Login", "ProxyServer", c.server);
+        appKey.WriteWideSz("Login", "ProxyUser", c.user);
+        appKey.WriteSz("Login", "ProxyPasswd", kStoredScrambledPassword);
+
+        auto checkSwitchMusicOffAndConfirm = [&](HWND hDlg)
+        {
+            EXPECT_EQ(WideItemText(hDlg, IDC_PROXY_HOST), c.shownHost);
+            EXPECT_EQ(WideItemText(hDlg, IDC_PROXY_PORT), c.shownPort);
+            EXPECT_EQ(WideItemText(hDlg, IDC_PROXY_USER), Utf8Of(c.user));
+            EXPECT_EQ(WideItemText(hDlg, IDC_PROXY_PASSWORD), "secret password");
+            Click(hDlg, IDC_ENABLE_BGM);
+            Click(hDlg, IDOK);
+        };
+        CStartupSettingsDlg dlg;
+        EXPECT_EQ(Run(dlg, {checkSwitchMusicOffAndConfirm}), IDOK);
+        for (const SeenMessageBox& box : caseBoxes.Seen())
+            ADD_FAILURE() << "message box '" << box.shownCaption << "': " << box.shownText;
+        EXPECT_EQ(appKey.ReadDword("Configs", "EnableBGM", 0xDEADBEEF), 0u);
+        EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 3u);
+        EXPECT_EQ(Utf8Of(appKey.ReadWideSz("Login", "ProxyServer")), Utf8Of(c.server));
+        EXPECT_EQ(Utf8Of(appKey.ReadWideSz("Login", "ProxyUser")), Utf8Of(c.user));
+        EXPECT_EQ(appKey.ReadSz("Login", "ProxyPasswd"), kStoredScrambledPassword);
+    }
+}
+
+// What the player changes goes by the usual rules: a changed text must hold in the system's code
+// page, and the texts beside it that the player left alone stay as stored. A changed port stores
+// the server anew, so a host the code page lacks is then refused in its field.
+TEST_F(SettingsDialogTest, ChangedTextsGoByTheUsualRulesAndTheOthersStayAsStored)
+{
+    const std::wstring unstorable = AnsiCodePageSample(false);
+    ASSERT_NE(unstorable, L"<none>");
+    const std::wstring server = L"h" + unstorable + L":3128";
+    const std::wstring user = L"Zo" + unstorable;
+    appKey.WriteDword("Login", "UseProxy", 3);
+    appKey.WriteWideSz("Login", "ProxyServer", server);
+    appKey.WriteWideSz("Login", "ProxyUser", user);
+    appKey.WriteSz("Login", "ProxyPasswd", kStoredScrambledPassword);
+
+    HWND hShownDlg = nullptr;
+    auto changePortAndConfirm = [&](HWND hDlg)
+    {
+        hShownDlg = hDlg;
+        SetDlgItemTextW(hDlg, IDC_PROXY_PORT, L"8080");
+        const auto before = SnapshotRegistry(kAppKey);
+        Click(hDlg, IDOK);
+        ExpectRefusedInField(hDlg, IDC_PROXY_HOST, 1 + unstorable.size(), before);
+    };
+    auto correctHostChangeUserAndConfirm = [&](HWND hDlg)
+    {
+        SetDlgItemTextW(hDlg, IDC_PROXY_HOST, L"h");
+        SetDlgItemTextW(hDlg, IDC_PROXY_USER, L"Zoe");
+        Click(hDlg, IDOK);
+    };
+    CStartupSettingsDlg dlg;
+    EXPECT_EQ(Run(dlg, {changePortAndConfirm, correctHostChangeUserAndConfirm}), IDOK);
+    ExpectOneRefusalBox(boxes, TextsForThisUser().unstorable, hShownDlg);
+    EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"), "h:8080");
+    EXPECT_EQ(appKey.ReadSz("Login", "ProxyUser"), "Zoe");
+    EXPECT_EQ(appKey.ReadSz("Login", "ProxyPasswd"), kStoredScrambledPassword);
+}
+
+// A stored server whose port part is no number shows that part as stored in the port field, and
+// the port's own check decides on confirm: with an explicit proxy, the prompt for a typed port,
+// nothing written, the port field selected; once the player types a valid port, it is saved.
+TEST_F(SettingsDialogTest, AStoredPortThatIsNoNumberMeetsThePortCheckOnConfirm)
+{
+    const std::string range =
+        ReplaceAll(ReplaceAll(ResourceText(IDP_PARSE_INT_RANGE), "%1", "0"), "%2", "65535");
+    const std::string notANumber = TextsForThisUser().notANumber;
+    struct Case
+    {
+        const char* server;
+        std::string shownPort;
+        std::string prompt;
+    };
+    const Case cases[] = {
+        {"proxy.example:http", "http", notANumber},
+        {"a:b:c", "b:c", notANumber},
+        {"p:-1", "-1", range},
+        {"p:70000", "70000", range},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.server);
+        ScratchKey freshKey{kAppKey};
+        MessageBoxAnswerer caseBoxes{IDOK};
+        appKey.WriteDword("Login", "UseProxy", 3);
+        appKey.WriteSz("Login", "ProxyServer", c.server);
+
+        HWND hShownDlg = nullptr;
+        auto confirmAsShown = [&](HWND hDlg)
+        {
+            hShownDlg = hDlg;
+            EXPECT_EQ(WideItemText(hDlg, IDC_PROXY_PORT), c.shownPort);
+            const auto stored = SnapshotRegistry(kAppKey);
+            Click(hDlg, IDOK);
+            ExpectRefusedInField(hDlg, IDC_PROXY_PORT, c.shownPort.size(), stored);
+        };
+        auto typePortAndConfirm = [&](HWND hDlg)
+        {
+            SetDlgItemTextW(hDlg, IDC_PROXY_PORT, L"8080");
+            Click(hDlg, IDOK);
+        };
+        CStartupSettingsDlg dlg;
+        EXPECT_EQ(Run(dlg, {confirmAsShown, typePortAndConfirm}), IDOK);
+        ExpectOneRefusalBox(caseBoxes, c.prompt, hShownDlg);
+        const std::string server = c.server;
+        EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"),
+                  server.substr(0, server.find(':')) + ":8080");
     }
 }
 

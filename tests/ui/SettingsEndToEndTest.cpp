@@ -14,6 +14,7 @@
 #include "res/resource.h"
 #include "settings/PasswordCodec.h"
 #include "support/LanguageTexts.h"
+#include "support/GrantedKey.h"
 #include "support/ProcessDialogs.h"
 #include "support/ReadOnlyKey.h"
 #include "support/RegistrySnapshot.h"
@@ -27,6 +28,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -455,9 +457,20 @@ TEST_F(SettingsEndToEndTest, CaptionPromptsMessagesAndVersionTitleReadInTheUsers
     PostMessageA(hBox, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(hBox); }));
 
-    // The message while the game runs.
+    // The message for an explicit proxy without a host.
     TypeFromOutside(hDlg, kPort, "80");
     ASSERT_TRUE(WaitUntil([&] { return ControlTextA(hPort) == "80"; }));
+    ClickFromOutside(hDlg, IDOK);
+    hBox = WaitForOtherDialog(program.ProcessId(), hDlg);
+    ASSERT_NE(hBox, nullptr) << "no message appeared";
+    EXPECT_EQ(ShownText(hBox), "Corvath Plus") << "message caption";
+    EXPECT_EQ(ShownItemText(hBox, kMessageText), texts.noHost) << "message";
+    PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(hBox); }));
+
+    // The message while the game runs.
+    TypeFromOutside(hDlg, kHost, "p");
+    ASSERT_TRUE(WaitUntil([&] { return ControlTextA(GetDlgItem(hDlg, kHost)) == "p"; }));
     HANDLE hGame = CreateMutexA(nullptr, TRUE, "Velmora Mutex");
     ASSERT_NE(hGame, nullptr);
     ClickFromOutside(hDlg, IDOK);
@@ -531,15 +544,17 @@ TEST_F(SettingsEndToEndTest, ARefusedSaveIsReportedAndTheDialogStaysOpenUntilItS
 
 // After a confirm: the refusal's message box (the product title as caption, the expected text),
 // and once it is answered, the dialog still open with the refused field focused and its whole text
-// (cchText characters) selected; nothing written before or after.
+// (cchText characters) selected; nothing written before or after: the registry as in stored, taken
+// once the dialog showed.
 void ExpectRefusedInField(const ProgramRun& program, HWND hDlg, HWND hField,
-                          const std::string& message, size_t cchText)
+                          const std::string& message, size_t cchText,
+                          const std::map<std::string, std::string>& stored)
 {
     HWND hBox = WaitForOtherDialog(program.ProcessId(), hDlg);
     ASSERT_NE(hBox, nullptr) << "the field was not refused";
     EXPECT_EQ(ShownText(hBox), "Corvath Plus");
     EXPECT_EQ(ShownItemText(hBox, kMessageText), message);
-    EXPECT_EQ(ValueCount(SnapshotRegistry(kAppKey)), 0u) << "nothing written";
+    EXPECT_EQ(SnapshotRegistry(kAppKey), stored) << "nothing written";
     PostMessageA(hBox, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(hBox); }));
 
@@ -560,7 +575,7 @@ void ExpectRefusedInField(const ProgramRun& program, HWND hDlg, HWND hField,
 
     PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(program.WaitForExit(), 0u);
-    EXPECT_EQ(ValueCount(SnapshotRegistry(kAppKey)), 0u) << "nothing written";
+    EXPECT_EQ(SnapshotRegistry(kAppKey), stored) << "nothing written";
 }
 
 // A port typed into the host field ("proxy.example:3128" with port 80) would be stored as
@@ -573,6 +588,7 @@ TEST_F(SettingsEndToEndTest, AHostTypedWithItsPortIsRefusedWithTheFieldSelected)
     ASSERT_TRUE(program.Started()) << STARTUP_SETTINGS_EXE;
     HWND hDlg = program.WaitForDialog();
     ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
+    const auto stored = SnapshotRegistry(kAppKey);
     ASSERT_TRUE(ChooseExplicitProxyFromOutside(hDlg));
     HWND hHost = GetDlgItem(hDlg, kHost);
     TypeFromOutside(hDlg, kHost, host);
@@ -580,7 +596,7 @@ TEST_F(SettingsEndToEndTest, AHostTypedWithItsPortIsRefusedWithTheFieldSelected)
     EXPECT_EQ(ControlTextA(GetDlgItem(hDlg, kPort)), "80");
 
     ClickFromOutside(hDlg, IDOK);
-    ExpectRefusedInField(program, hDlg, hHost, TextsForThisUser().colonInHost, host.size());
+    ExpectRefusedInField(program, hDlg, hHost, TextsForThisUser().colonInHost, host.size(), stored);
 }
 
 // A damaged port stored beside "no proxy" shows in the disabled port field; it is not checked,
@@ -621,6 +637,7 @@ TEST_F(SettingsEndToEndTest, APasswordTheStoredValuesCannotHoldIsRefusedWithTheF
     ASSERT_TRUE(program.Started()) << STARTUP_SETTINGS_EXE;
     HWND hDlg = program.WaitForDialog();
     ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
+    const auto stored = SnapshotRegistry(kAppKey);
     ASSERT_TRUE(ChooseExplicitProxyFromOutside(hDlg));
     TypeFromOutside(hDlg, kHost, "proxy.example");
     HWND hPassword = GetDlgItem(hDlg, kPassword);
@@ -631,6 +648,155 @@ TEST_F(SettingsEndToEndTest, APasswordTheStoredValuesCannotHoldIsRefusedWithTheF
         WaitUntil([&] { return ControlTextA(GetDlgItem(hDlg, kHost)) == "proxy.example"; }));
 
     ClickFromOutside(hDlg, IDOK);
-    ExpectRefusedInField(program, hDlg, hPassword, TextsForThisUser().unstorable, password.size());
+    ExpectRefusedInField(program, hDlg, hPassword, TextsForThisUser().unstorable, password.size(),
+                         stored);
+}
+
+// An explicit proxy without a host names no server: refused in the host field with a message of
+// its own, nothing stored.
+TEST_F(SettingsEndToEndTest, AnExplicitProxyWithoutAHostIsRefusedWithTheFieldSelected)
+{
+    ProgramRun program;
+    ASSERT_TRUE(program.Started()) << STARTUP_SETTINGS_EXE;
+    HWND hDlg = program.WaitForDialog();
+    ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
+    const auto stored = SnapshotRegistry(kAppKey);
+    ASSERT_TRUE(ChooseExplicitProxyFromOutside(hDlg));
+    HWND hPort = GetDlgItem(hDlg, kPort);
+    TypeFromOutside(hDlg, kPort, "8080");
+    ASSERT_TRUE(WaitUntil([&] { return ControlTextA(hPort) == "8080"; })) << ControlTextA(hPort);
+    EXPECT_EQ(ControlTextA(GetDlgItem(hDlg, kHost)), "");
+
+    ClickFromOutside(hDlg, IDOK);
+    ExpectRefusedInField(program, hDlg, GetDlgItem(hDlg, kHost), TextsForThisUser().noHost, 0,
+                         stored);
+}
+
+// A stored server whose port part is no number ("http") shows that part in the port field as
+// stored; with an explicit proxy the port's own check refuses it on confirm, nothing written.
+TEST_F(SettingsEndToEndTest, AStoredPortThatIsNoNumberIsShownAsStoredAndRefusedOnConfirm)
+{
+    appKey.WriteDword("Login", "UseProxy", 3);
+    appKey.WriteSz("Login", "ProxyServer", "proxy.example:http");
+    ProgramRun program;
+    ASSERT_TRUE(program.Started()) << STARTUP_SETTINGS_EXE;
+    HWND hDlg = program.WaitForDialog();
+    ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
+    const auto stored = SnapshotRegistry(kAppKey);
+    HWND hPort = GetDlgItem(hDlg, kPort);
+    EXPECT_EQ(ShownItemText(hDlg, kHost), "proxy.example");
+    EXPECT_EQ(ShownText(hPort), "http") << "the port part as stored";
+
+    ClickFromOutside(hDlg, IDOK);
+    ExpectRefusedInField(program, hDlg, hPort, TextsForThisUser().notANumber, 4, stored);
+}
+
+// What the player stored and left alone comes back exactly: a server and a user name with a
+// character that the system's code page lacks (stored by another program, or by this one under
+// another code page), and the password's stored text, not scrambled anew. The player only switches
+// the music off.
+TEST_F(SettingsEndToEndTest, StoredTextsThePlayerLeftAloneAreStoredBackExactly)
+{
+    const std::wstring unstorable = AnsiCodePageSample(false);
+    ASSERT_NE(unstorable, L"<none>");
+    const std::wstring server = L"h" + unstorable + L":3128";
+    const std::wstring user = L"Zo" + unstorable;
+    const char scrambled[] = "GEStHgbTYNFDYiKNfCCAVro8gpE"; // "secret password", an old seed
+    appKey.WriteDword("Login", "UseProxy", 3);
+    appKey.WriteWideSz("Login", "ProxyServer", server);
+    appKey.WriteWideSz("Login", "ProxyUser", user);
+    appKey.WriteSz("Login", "ProxyPasswd", scrambled);
+
+    ProgramRun program;
+    ASSERT_TRUE(program.Started()) << STARTUP_SETTINGS_EXE;
+    HWND hDlg = program.WaitForDialog();
+    ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
+    EXPECT_EQ(ShownItemText(hDlg, kHost), "h" + Utf8Of(unstorable)) << "shown as stored";
+    EXPECT_EQ(ShownItemText(hDlg, kUser), Utf8Of(user)) << "shown as stored";
+    ClickFromOutside(hDlg, kEnableBGM);
+    ASSERT_TRUE(WaitUntil([&] { return !IsCheckedFromOutside(GetDlgItem(hDlg, kEnableBGM)); }));
+    ClickFromOutside(hDlg, IDOK);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+
+    EXPECT_EQ(appKey.ReadDword("Configs", "EnableBGM", 0xDEADBEEF), 0u);
+    EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 3u);
+    EXPECT_EQ(Utf8Of(appKey.ReadWideSz("Login", "ProxyServer")), Utf8Of(server));
+    EXPECT_EQ(Utf8Of(appKey.ReadWideSz("Login", "ProxyUser")), Utf8Of(user));
+    EXPECT_EQ(appKey.ReadSz("Login", "ProxyPasswd"), scrambled);
+}
+
+// The application key itself readable only, its subkeys writable: the program shows what is
+// stored and saves into the subkeys.
+TEST_F(SettingsEndToEndTest, AReadOnlyApplicationKeyShowsWhatItHoldsAndTheSaveGoesThrough)
+{
+    appKey.WriteDword("Configs", "EnableBGM", 0);
+    appKey.WriteDword("Login", "UseProxy", 3);
+    appKey.WriteSz("Login", "ProxyServer", "p.example:3128");
+    appKey.WriteSz("Login", "ProxyUser", "bob");
+    ReadOnlyKey readOnly{kAppKey};
+    ASSERT_TRUE(readOnly.Refuses());
+
+    ProgramRun program;
+    ASSERT_TRUE(program.Started()) << STARTUP_SETTINGS_EXE;
+    HWND hDlg = program.WaitForDialog();
+    ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
+    EXPECT_FALSE(IsCheckedFromOutside(GetDlgItem(hDlg, kEnableBGM))) << "shows what is stored";
+    EXPECT_TRUE(IsCheckedFromOutside(GetDlgItem(hDlg, kUseProxyNamed)));
+    EXPECT_EQ(ShownItemText(hDlg, kHost), "p.example");
+    EXPECT_EQ(ShownItemText(hDlg, kUser), "bob");
+    ClickFromOutside(hDlg, kEnableSound);
+    ASSERT_TRUE(WaitUntil([&] { return !IsCheckedFromOutside(GetDlgItem(hDlg, kEnableSound)); }));
+    ClickFromOutside(hDlg, IDOK);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    readOnly.Restore();
+
+    EXPECT_EQ(appKey.ReadDword("Configs", "EnableBGM", 0xDEADBEEF), 0u);
+    EXPECT_EQ(appKey.ReadDword("Configs", "EnableSound", 0xDEADBEEF), 0u);
+    EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 3u);
+    EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"), "p.example:3128");
+    EXPECT_EQ(appKey.ReadSz("Login", "ProxyUser"), "bob");
+}
+
+// Keys whose permissions let the user read and write values, but neither change permissions nor
+// delete keys, take a save: the program asks for no more rights than it uses.
+TEST_F(SettingsEndToEndTest, KeysGrantingReadAndWriteOnlyTakeTheSave)
+{
+    appKey.WriteDword("Configs", "EnableBGM", 1);
+    appKey.WriteDword("Login", "UseProxy", 3);
+    appKey.WriteSz("Login", "ProxyServer", "p.example:3128");
+    appKey.WriteSz("Login", "ProxyUser", "bob");
+    GrantedKey grantedApp{kAppKey, kReadWriteOnly};
+    GrantedKey grantedConfigs{std::string(kAppKey) + "\\Configs", kReadWriteOnly};
+    GrantedKey grantedLogin{std::string(kAppKey) + "\\Login", kReadWriteOnly};
+    for (const GrantedKey* granted : {&grantedApp, &grantedConfigs, &grantedLogin})
+    {
+        ASSERT_TRUE(granted->Grants(KEY_READ | KEY_WRITE));
+        ASSERT_TRUE(granted->Refuses(KEY_ALL_ACCESS));
+    }
+
+    ProgramRun program;
+    ASSERT_TRUE(program.Started()) << STARTUP_SETTINGS_EXE;
+    HWND hDlg = program.WaitForDialog();
+    ASSERT_NE(hDlg, nullptr) << "no dialog of the program appeared";
+    ClickFromOutside(hDlg, kEnableBGM);
+    ASSERT_TRUE(WaitUntil([&] { return !IsCheckedFromOutside(GetDlgItem(hDlg, kEnableBGM)); }));
+    ClickFromOutside(hDlg, kUseProxy);
+    ASSERT_TRUE(WaitUntil([&] { return !IsCheckedFromOutside(GetDlgItem(hDlg, kUseProxy)); }));
+    ClickFromOutside(hDlg, IDOK);
+    HWND hBox = nullptr;
+    const bool bExited = WaitUntil(
+        [&]
+        {
+            hBox = VisibleDialogOf(program.ProcessId(), hDlg);
+            return hBox != nullptr || !IsWindow(hDlg);
+        });
+    ASSERT_TRUE(bExited);
+    ASSERT_EQ(hBox, nullptr) << "refused: " << ShownItemText(hBox, kMessageText);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+
+    EXPECT_EQ(appKey.ReadDword("Configs", "EnableBGM", 0xDEADBEEF), 0u);
+    EXPECT_EQ(appKey.ReadDword("Login", "UseProxy", 0xDEADBEEF), 1u) << "Direct";
+    EXPECT_EQ(appKey.ReadSz("Login", "ProxyServer"), "");
+    EXPECT_FALSE(appKey.HasValue("Login", "ProxyUser"));
 }
 } // namespace
