@@ -321,6 +321,16 @@ void CWnd::SetWindowText(LPCSTR lpszText)
     ::SetWindowTextW(m_hWnd, CWideText(lpszText));
 }
 
+CWideText AfxGetWindowTextWide(HWND hWnd)
+{
+    const int cch = GetWindowTextLengthW(hWnd);
+    WCHAR* pwch = cch > 0 ? static_cast<WCHAR*>(malloc((cch + 1) * sizeof(WCHAR))) : nullptr;
+    const int cchCopied = pwch != nullptr ? GetWindowTextW(hWnd, pwch, cch + 1) : 0;
+    CWideText text(pwch, cchCopied);
+    free(pwch);
+    return text;
+}
+
 void CWnd::GetWindowText(CString& rText) const
 {
     const int nLength = GetWindowTextLengthA(m_hWnd);

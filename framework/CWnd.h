@@ -4,6 +4,7 @@
 
 #include "framework/CObject.h"
 #include "framework/CString.h"
+#include "framework/CWideText.h"
 #include "framework/MessageMap.h"
 
 #include <windows.h>
@@ -129,6 +130,9 @@ private:
     friend void AfxHookWindowCreate(CWnd*);
     static LRESULT CALLBACK CreateHookProc(int nCode, WPARAM wParam, LPARAM lParam);
 };
+
+// The text that a window holds, read through its procedure in UTF-16 as an outside reader gets it.
+CWideText AfxGetWindowTextWide(HWND hWnd);
 
 // The window procedure of every window the framework manages: a Unicode one.
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -5,8 +5,6 @@
 #include "framework/DecimalText.h"
 #include "framework/FrameworkIds.h"
 
-#include <stdlib.h>
-
 namespace
 {
 // The framework's prompt nIDPrompt with "%1" and "%2" replaced, shown with an exclamation icon.
@@ -139,11 +137,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CWideText& value)
     HWND hWnd = pDX->PrepareEditCtrl(nIDC);
     if (pDX->m_bSaveAndValidate)
     {
-        const int cch = GetWindowTextLengthW(hWnd);
-        WCHAR* pwch = cch > 0 ? static_cast<WCHAR*>(malloc((cch + 1) * sizeof(WCHAR))) : nullptr;
-        const int cchCopied = pwch != nullptr ? GetWindowTextW(hWnd, pwch, cch + 1) : 0;
-        value = CWideText(pwch, cchCopied);
-        free(pwch);
+        value = AfxGetWindowTextWide(hWnd);
     }
     else
     {

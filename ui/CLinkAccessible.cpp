@@ -2,6 +2,7 @@
 
 #include "framework/CString.h"
 #include "framework/CWideText.h"
+#include "framework/CWnd.h"
 #include "framework/StringResource.h"
 #include "res/resource.h"
 #include "ui/CLinkURLStatic.h"
@@ -16,7 +17,7 @@ STDMETHODIMP CLinkAccessible::get_accName(VARIANT varChild, BSTR* pszName)
     if (!AboutLiveLink(varChild))
         return CAccessibleWindow::get_accName(varChild, pszName);
     // The text as shown, in UTF-16 from the window itself.
-    return AnswerText(CWideText(GetWindowHandle()), pszName);
+    return AnswerText(AfxGetWindowTextWide(GetWindowHandle()), pszName);
 }
 
 STDMETHODIMP CLinkAccessible::get_accValue(VARIANT varChild, BSTR* pszValue)

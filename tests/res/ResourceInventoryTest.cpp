@@ -32,8 +32,7 @@ std::set<std::string> ExpectedInventory()
             expected.insert(Entry(kDialogType, dialog, set.language));
         for (WORD id : {IDS_VERSION_MENU_ITEM, IDS_TITLE_FORMAT, IDS_GAME_RUNNING, IDS_APP_TITLE,
                         IDP_PARSE_INT_RANGE, IDP_PARSE_UINT, IDS_SAVE_FAILED, IDS_UNSTORABLE_TEXT,
-                        IDS_COLON_IN_HOST, IDS_NO_PROXY_HOST,
-                        IDS_LINK_DEFAULT_ACTION})
+                        IDS_COLON_IN_HOST, IDS_NO_PROXY_HOST, IDS_LINK_DEFAULT_ACTION})
             expected.insert(Entry(kStringType, StringBlock(id), set.language));
         expected.insert(Entry(kMenuType, IDR_LINK_CONTEXT_MENU, set.language));
         expected.insert(Entry(kBitmapType, IDB_BANNER, set.language));
