@@ -28,6 +28,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
@@ -171,22 +172,37 @@ HWND ShownMenuOf(DWORD dwProcessId)
     return nullptr;
 }
 
-// Shift+F10 from the real keyboard path: the program's dialog brought to the foreground, then the
-// keys sent as input, so that the program's thread sees Shift held (a posted key carries no key
-// state).
-void PressShiftF10(HWND hDlg)
+// Keys sent as input from the real keyboard path, each pressed and released in the order given,
+// to the program's dialog brought to the foreground.
+void SendKeysAsInput(HWND hDlg, std::initializer_list<std::pair<WORD, bool>> keys)
 {
     SetForegroundWindow(hDlg);
     ::WaitUntil([&] { return GetForegroundWindow() == hDlg; }, kPatienceMs);
-    INPUT keys[4] = {};
-    const WORD vks[4] = {VK_SHIFT, VK_F10, VK_F10, VK_SHIFT};
-    for (int i = 0; i < 4; ++i)
+    std::vector<INPUT> inputs;
+    for (const auto& [vk, bDown] : keys)
     {
-        keys[i].type = INPUT_KEYBOARD;
-        keys[i].ki.wVk = vks[i];
-        keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = bDown ? 0 : KEYEVENTF_KEYUP;
+        inputs.push_back(input);
     }
-    SendInput(4, keys, sizeof(INPUT));
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// Shift+F10 as input, so that the program's thread sees Shift held (a posted key carries no key
+// state).
+void PressShiftF10(HWND hDlg)
+{
+    SendKeysAsInput(hDlg, {{VK_SHIFT, true}, {VK_F10, true}, {VK_F10, false}, {VK_SHIFT, false}});
+}
+
+// Esc for an open menu, as input too: a thread takes posted messages before input, so a posted
+// Esc could close the menu while the Shift of Shift+F10 still reads as held, and the next posted
+// Tab would then move backwards.
+void PressEscapeAfterShiftF10(HWND hDlg)
+{
+    SendKeysAsInput(hDlg, {{VK_ESCAPE, true}, {VK_ESCAPE, false}});
 }
 
 // Chooses the explicit proxy as a click from outside does; true once its fields are enabled.
@@ -387,7 +403,7 @@ TEST_F(SettingsEndToEndTest, KeyboardReachesEachVersionLinkOpensItWithEnterAndIt
         EXPECT_EQ(rcMenu.left, rcLink.left) << "the menu opens at the link";
         EXPECT_GE(rcMenu.top, rcLink.top);
         EXPECT_LE(rcMenu.top, rcLink.bottom + 4);
-        PostMessageW(hMenu, WM_KEYDOWN, VK_ESCAPE, 0);
+        PressEscapeAfterShiftF10(hVersion);
         ASSERT_TRUE(WaitUntil([&] { return ShownMenuOf(program.ProcessId()) == nullptr; }));
         ASSERT_TRUE(WaitUntil([&] { return FocusOf(hVersion) == GetDlgItem(hVersion, link.nID); }))
             << "the focus stays on the link";
