@@ -84,8 +84,8 @@ TEST(GameMutex, ReportsTheMutexOnlyWhileItExists)
     EXPECT_FALSE(IsGameRunning(kGameMutexName));
 }
 
-// Counted in the system's handle list (Wine answers 0 to GetProcessHandleCount): a handle the
-// check kept open would add one per call.
+// Counted in the system's handle list (Wine answers 0 to the process's own handle count): a handle
+// the check kept open would add one per call.
 TEST(GameMutex, LeavesNoHandleOpen)
 {
     HANDLE hGame = CreateMutexA(nullptr, FALSE, kGameMutexName);

@@ -44,20 +44,12 @@ public:
     // Whether an open with samDesired is refused ("access denied") now, and the DACL was applied.
     bool Refuses(REGSAM samDesired) const
     {
-        HKEY hKey = nullptr;
-        const LONG lResult = RegOpenKeyExA(HKEY_CURRENT_USER, m_path.c_str(), 0, samDesired, &hKey);
-        if (hKey != nullptr)
-            RegCloseKey(hKey);
-        return m_bApplied && lResult == ERROR_ACCESS_DENIED;
+        return m_bApplied && OpenWith(samDesired) == ERROR_ACCESS_DENIED;
     }
     // Whether an open with samDesired is granted now, and the DACL was applied.
     bool Grants(REGSAM samDesired) const
     {
-        HKEY hKey = nullptr;
-        const LONG lResult = RegOpenKeyExA(HKEY_CURRENT_USER, m_path.c_str(), 0, samDesired, &hKey);
-        if (hKey != nullptr)
-            RegCloseKey(hKey);
-        return m_bApplied && lResult == ERROR_SUCCESS;
+        return m_bApplied && OpenWith(samDesired) == ERROR_SUCCESS;
     }
 
     // Gives the key its own DACL back.
@@ -75,6 +67,16 @@ public:
     }
 
 private:
+    // The result of opening the key with samDesired (the key is closed again at once).
+    LONG OpenWith(REGSAM samDesired) const
+    {
+        HKEY hKey = nullptr;
+        const LONG lResult = RegOpenKeyExA(HKEY_CURRENT_USER, m_path.c_str(), 0, samDesired, &hKey);
+        if (hKey != nullptr)
+            RegCloseKey(hKey);
+        return lResult;
+    }
+
     std::string m_path;
     std::vector<BYTE> m_original;
     bool m_bApplied = false;
