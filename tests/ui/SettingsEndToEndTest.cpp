@@ -444,6 +444,19 @@ TEST_F(SettingsEndToEndTest, CloseBoxEndsTheProgramWithoutWriting)
     EXPECT_TRUE(TopLevelWindowsOf(program.ProcessId()).empty()) << "a window remained";
     EXPECT_EQ(SnapshotRegistry(kAppKey), stored);
 }
+// Confirms from outside and expects one message box over the dialog: captioned with the product
+// title, saying text. The box is answered and gone when this returns.
+void ExpectBoxOnConfirm(const ProgramRun& program, HWND hDlg, const std::string& text)
+{
+    ClickFromOutside(hDlg, IDOK);
+    HWND hBox = WaitForOtherDialog(program.ProcessId(), hDlg);
+    ASSERT_NE(hBox, nullptr) << "no message appeared for: " << text;
+    EXPECT_EQ(ShownText(hBox), "Corvath Plus") << "caption";
+    EXPECT_EQ(ShownItemText(hBox, kMessageText), text) << "message";
+    PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(hBox); }));
+}
+
 // What the program shows, read as the user reads it: right in the user's language set, also where
 // the system's code page holds none of its script (ctest runs this program again under a German
 // locale and under a Korean display language on a Western code page).
@@ -465,38 +478,21 @@ TEST_F(SettingsEndToEndTest, CaptionPromptsMessagesAndVersionTitleReadInTheUsers
     PostMessageA(hPort, EM_SETSEL, 0, -1);
     PostMessageA(hPort, WM_CHAR, VK_BACK, 1);
     ASSERT_TRUE(WaitUntil([&] { return ControlTextLength(hPort) == 0; }));
-    ClickFromOutside(hDlg, IDOK);
-    HWND hBox = WaitForOtherDialog(program.ProcessId(), hDlg);
-    ASSERT_NE(hBox, nullptr) << "no prompt appeared";
-    EXPECT_EQ(ShownText(hBox), "Corvath Plus") << "prompt caption";
-    EXPECT_EQ(ShownItemText(hBox, kMessageText), texts.notANumber) << "prompt";
-    PostMessageA(hBox, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(hBox); }));
+    ASSERT_NO_FATAL_FAILURE(ExpectBoxOnConfirm(program, hDlg, texts.notANumber));
 
     // The message for an explicit proxy without a host.
     TypeFromOutside(hDlg, kPort, "80");
     ASSERT_TRUE(WaitUntil([&] { return ControlTextA(hPort) == "80"; }));
-    ClickFromOutside(hDlg, IDOK);
-    hBox = WaitForOtherDialog(program.ProcessId(), hDlg);
-    ASSERT_NE(hBox, nullptr) << "no message appeared";
-    EXPECT_EQ(ShownText(hBox), "Corvath Plus") << "message caption";
-    EXPECT_EQ(ShownItemText(hBox, kMessageText), texts.noHost) << "message";
-    PostMessageA(hBox, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(hBox); }));
+    ASSERT_NO_FATAL_FAILURE(ExpectBoxOnConfirm(program, hDlg, texts.noHost));
 
     // The message while the game runs.
     TypeFromOutside(hDlg, kHost, "p");
     ASSERT_TRUE(WaitUntil([&] { return ControlTextA(GetDlgItem(hDlg, kHost)) == "p"; }));
     HANDLE hGame = CreateMutexA(nullptr, TRUE, "Velmora Mutex");
     ASSERT_NE(hGame, nullptr);
-    ClickFromOutside(hDlg, IDOK);
-    hBox = WaitForOtherDialog(program.ProcessId(), hDlg);
+    ExpectBoxOnConfirm(program, hDlg, texts.gameRunning);
     CloseHandle(hGame);
-    ASSERT_NE(hBox, nullptr) << "no message appeared";
-    EXPECT_EQ(ShownText(hBox), "Corvath Plus") << "message caption";
-    EXPECT_EQ(ShownItemText(hBox, kMessageText), texts.gameRunning) << "message";
-    PostMessageA(hBox, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(hBox); }));
+    ASSERT_FALSE(HasFatalFailure());
 
     // The version dialog's title line.
     PostMessageA(hDlg, WM_SYSCOMMAND, kVersionCommand, 0);

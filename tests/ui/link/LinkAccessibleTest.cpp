@@ -9,6 +9,7 @@
 #include "res/resource.h"
 #include "support/DialogDriver.h"
 #include "ui/CLinkURLStatic.h"
+#include "ui/link/AccessibleObjects.h"
 #include "ui/link/LinkTestSupport.h"
 #include "ui/link/VersionDialogWindow.h"
 
@@ -23,24 +24,6 @@
 
 namespace
 {
-VARIANT Self()
-{
-    VARIANT self;
-    VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    return self;
-}
-
-IAccessible* ObjectOf(HWND hWnd)
-{
-    IAccessible* pAcc = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(hWnd, static_cast<DWORD>(OBJID_CLIENT), kIIDAccessible,
-                                          reinterpret_cast<void**>(&pAcc))))
-        return nullptr;
-    return pAcc;
-}
-
 LONG NumberOf(IAccessible* pAcc, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*))
 {
     VARIANT answer;

@@ -6,6 +6,7 @@
 #include "res/ResourceReader.h"
 #include "support/LanguageTexts.h"
 #include "support/ProcessDialogs.h"
+#include "ui/link/AccessibleObjects.h"
 #include "ui/link/LinkTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -136,25 +137,6 @@ void Print(const char* when, int nID, const ReadLink& link)
            static_cast<long>(link.location.bottom - link.location.top),
            Utf8(link.defaultAction).c_str());
     fflush(stdout);
-}
-
-// The link's object as a reader gets it, or null.
-IAccessible* ObjectOf(HWND hLink)
-{
-    IAccessible* pAcc = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(hLink, static_cast<DWORD>(OBJID_CLIENT), kIIDAccessible,
-                                          reinterpret_cast<void**>(&pAcc))))
-        return nullptr;
-    return pAcc;
-}
-
-VARIANT Self()
-{
-    VARIANT self;
-    VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    return self;
 }
 
 // A link's box, as a reader is told it: where the text is, inside the control and not the whole of
