@@ -9,6 +9,8 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <utility>
@@ -485,6 +487,11 @@ inline void ExpectUnderlinedIn(HWND hLabel, COLORREF colour, SIZE text)
 // dialog's DoModal): a step answers true when it is done and false to be tried again at the next
 // tick. Steps never run nested inside each other. If the steps have not all finished within the
 // time limit, every dialog of the thread is closed so that the modal loops end, and the test fails.
+// Should the thread itself be blocked (a step that never returns, or a loop that no longer
+// dispatches the timer), that cannot help: a watchdog thread then names the step that was running
+// and ends the program, instead of leaving the hang to the test runner's time limit. The watchdog
+// is one thread for the whole program that holds no handle, so that it never shows in the counts
+// of what a test leaves behind.
 class ModalSteps
 {
 public:
@@ -495,6 +502,7 @@ public:
     {
         if (m_timer != 0)
             KillTimer(nullptr, m_timer);
+        s_watched = false;
         s_current = nullptr;
     }
     ModalSteps(const ModalSteps&) = delete;
@@ -512,11 +520,20 @@ public:
         s_current = this;
         m_deadline = GetTickCount64() + m_timeoutMs;
         m_timer = SetTimer(nullptr, 0, 20, &Tick);
+        s_blockedAfter = m_deadline + kBlockedMs;
+        s_step = 0;
+        s_inStep = false;
+        s_watched = true;
+        StartWatchdogOnce();
     }
 
     bool Finished() const { return m_next == m_steps.size(); }
 
 private:
+    // How long past the time limit the steps may still be unfinished before the thread counts as
+    // blocked: the limit itself, when the timer closes the dialogs, comes first.
+    static constexpr ULONGLONG kBlockedMs = 60000;
+
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
     {
         ModalSteps* self = s_current;
@@ -526,13 +543,47 @@ private:
         {
             ADD_FAILURE() << "modal steps timed out at step " << self->m_next;
             self->m_next = self->m_steps.size();
+            s_watched = false;
             EnumThreadWindows(GetCurrentThreadId(), &CloseDialog, 0);
             return;
         }
         self->m_busy = true;
+        s_step = self->m_next;
+        s_inStep = true;
         if (self->m_steps[self->m_next]())
             ++self->m_next;
+        s_inStep = false;
         self->m_busy = false;
+        if (self->Finished())
+            s_watched = false;
+    }
+
+    static void StartWatchdogOnce()
+    {
+        static const bool s_started = []
+        {
+            HANDLE hThread = CreateThread(nullptr, 0, &Watchdog, nullptr, 0, nullptr);
+            if (hThread != nullptr)
+                CloseHandle(hThread);
+            return hThread != nullptr;
+        }();
+        (void)s_started;
+    }
+
+    static DWORD WINAPI Watchdog(LPVOID)
+    {
+        for (;;)
+        {
+            Sleep(1000);
+            if (!s_watched || GetTickCount64() < s_blockedAfter)
+                continue;
+            printf("modal steps: the test's thread is blocked %s step %u, %llu s past the time "
+                   "limit; ending the program\n",
+                   s_inStep ? "inside" : "before", static_cast<unsigned>(s_step.load()),
+                   kBlockedMs / 1000);
+            fflush(stdout);
+            TerminateProcess(GetCurrentProcess(), 3);
+        }
     }
 
     static BOOL CALLBACK CloseDialog(HWND hWnd, LPARAM)
@@ -545,6 +596,12 @@ private:
     }
 
     static inline ModalSteps* s_current = nullptr;
+    // What the watchdog reads: whether steps are under way, until when they may take, and where
+    // they are.
+    static inline std::atomic<bool> s_watched{false};
+    static inline std::atomic<ULONGLONG> s_blockedAfter{0};
+    static inline std::atomic<size_t> s_step{0};
+    static inline std::atomic<bool> s_inStep{false};
     std::vector<Step> m_steps;
     size_t m_next = 0;
     bool m_busy = false;
