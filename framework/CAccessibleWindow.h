@@ -27,6 +27,16 @@ public:
     LRESULT Answer(WPARAM wParam);
     // Cuts the object from its window for good and lets the standard object go.
     void Disconnect();
+    // What an owner does when its window or the owner itself goes: disconnects the object it
+    // holds, if any, gives up its reference, and forgets it.
+    template <typename TAccessible> static void DisconnectAndRelease(TAccessible*& pAccessible)
+    {
+        if (pAccessible == nullptr)
+            return;
+        pAccessible->Disconnect();
+        pAccessible->Release();
+        pAccessible = nullptr;
+    }
     bool IsConnected() const { return m_hWnd != nullptr; }
     HWND GetWindowHandle() const { return m_hWnd; }
 

@@ -33,9 +33,5 @@ void CBannerPicture::OnDestroy()
 
 void CBannerPicture::ReleaseAccessible()
 {
-    if (m_pAccessible == nullptr)
-        return;
-    m_pAccessible->Disconnect();
-    m_pAccessible->Release();
-    m_pAccessible = nullptr;
+    CAccessibleWindow::DisconnectAndRelease(m_pAccessible);
 }

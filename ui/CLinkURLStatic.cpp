@@ -279,11 +279,7 @@ LRESULT CLinkURLStatic::OnGetObject(WPARAM wParam, LPARAM lParam)
 
 void CLinkURLStatic::ReleaseAccessible()
 {
-    if (m_pAccessible == nullptr)
-        return;
-    m_pAccessible->Disconnect();
-    m_pAccessible->Release();
-    m_pAccessible = nullptr;
+    CAccessibleWindow::DisconnectAndRelease(m_pAccessible);
 }
 
 void CLinkURLStatic::OnContextMenu(HWND, POINT point)
